@@ -1,0 +1,46 @@
+#include "app/IniSettings.h"
+
+#include "app/FileSystem.h"
+#include "app/Globals.h"
+#include "app/SettingsRules.h"
+
+namespace {
+const char SETTINGS_FILE_NAME[] = "lumvextimelapsevideo.ini";
+const char SECTION[] = "VIDEO";
+} // namespace
+
+int CIniSettings::ClampInt(int value, int min, int max)
+{
+    return settings_rules::ClampInt(value, min, max);
+}
+
+void CIniSettings::Load()
+{
+    Load(theApp.GetModuleDirectory());
+}
+
+void CIniSettings::Load(const std::string& directory)
+{
+    m_file.SetPath((directory + SETTINGS_FILE_NAME).c_str());
+    TempPath = m_file.ReadString(SECTION, "TempPath", "");
+    VideoType = ClampInt(m_file.ReadInt(SECTION, "VideoType", 1), 1, 3);
+    FrameRate = ClampInt(m_file.ReadInt(SECTION, "FrameRate", 25), 1, 50);
+    VideoSize = ClampInt(m_file.ReadInt(SECTION, "VideoSize", 1), 1, 6);
+    SortByTime = m_file.ReadBool(SECTION, "SortByTime", false) ? 1 : 0;
+
+    if (!TempPath.empty() && EnsureDirectory(TempPath)) {
+        TempPath = settings_rules::WithTrailingBackslash(TempPath);
+        return;
+    }
+    TempPath = directory + "temp\\";
+    EnsureDirectory(TempPath);
+}
+
+bool CIniSettings::Save() const
+{
+    return m_file.WriteString(SECTION, "TempPath", TempPath)
+        && m_file.WriteInt(SECTION, "VideoType", VideoType)
+        && m_file.WriteInt(SECTION, "FrameRate", FrameRate)
+        && m_file.WriteInt(SECTION, "VideoSize", VideoSize)
+        && m_file.WriteBool(SECTION, "SortByTime", SortByTime != 0);
+}

@@ -1,0 +1,31 @@
+// The user's video settings, kept in "lumvextimelapsevideo.ini" beside the executable.
+#pragma once
+
+#include "app/IniFile.h"
+
+#include <string>
+
+class CIniSettings {
+public:
+    virtual ~CIniSettings() = default;
+
+    // Reads the file in the executable's directory; never fails.
+    void Load();
+    // Reads the file in the given directory (ending in "\"), which also holds the fall-back
+    // temporary folder.
+    void Load(const std::string& directory);
+    // Writes the five stored keys in order; false at the first write that fails.
+    bool Save() const;
+
+    static int ClampInt(int value, int min, int max);
+
+    std::string TempPath;
+    std::string DestinationFile;
+    int SortByTime = 0;
+    int VideoType = 1;
+    int FrameRate = 25;
+    int VideoSize = 1;
+
+private:
+    CIniFile m_file;
+};

@@ -1,0 +1,20 @@
+// Value rules of the settings file, free of any platform call.
+#pragma once
+
+#include <string>
+
+namespace settings_rules {
+
+int ClampInt(int value, int min, int max);
+
+// A stored integer: an empty text gives the default, anything else its leading number
+// (atoi), so "12abc" is 12 and "abc" is 0.
+int ParseStoredInt(const std::string& text, int defaultValue);
+
+// The folder with exactly one trailing backslash added when it has none.
+std::string WithTrailingBackslash(std::string folder);
+
+// Drive and directory of an executable's full path, ending in one backslash.
+std::string DirectoryOfPath(const std::string& fullPath);
+
+} // namespace settings_rules

@@ -1,0 +1,176 @@
+#include "filelist/ImageListDlg.h"
+
+#include "filelist/RowText.h"
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "framework/Text.h"
+#include "resource.h"
+
+namespace {
+
+struct Column {
+    const char* heading;
+    int width;
+};
+const Column COLUMNS[] = {
+    {"No.", 40}, {"File Name", 150}, {"Type", 65}, {"Dimensions", 85}, {"Created Time", 130}, {"File Path", 300},
+};
+
+} // namespace
+
+CImageListDlg::CImageListDlg(HWND parent)
+    : CDialog(IDD_MAIN, parent), m_icon(::LoadIconA(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+{
+}
+
+BOOL CImageListDlg::OnInitDialog()
+{
+    m_fileList.Attach(GetDlgItem(IDC_FILE_LIST));
+
+    if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
+        ::DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
+        ::DeleteMenu(systemMenu, SC_RESTORE, MF_BYCOMMAND);
+        ::DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
+    }
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+
+    int index = 0;
+    for (const Column& column : COLUMNS)
+        m_fileList.InsertColumn(index++, column.heading, LVCFMT_LEFT, column.width);
+    m_fileList.SetExtendedStyle(m_fileList.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+
+    UpdateMakeVideoButton();
+    return TRUE;
+}
+
+INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            ConfirmQuit();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        // Every way of closing asks first; nothing else may end the window.
+        ConfirmQuit();
+        return SetMessageResult(1);
+    case WM_PAINT:
+        if (OnPaintMinimized())
+            return TRUE;
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<INT_PTR>(m_icon);
+    case WM_COMMAND:
+        if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
+            if (OnCommand(LOWORD(wParam)))
+                return TRUE;
+        }
+        break;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    default:
+        break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+bool CImageListDlg::OnCommand(UINT id)
+{
+    switch (id) {
+    case IDC_CLOSE:
+        ConfirmQuit();
+        return true;
+    case ID_REMOVE_SELECTED:
+        RemoveSelectedFiles();
+        return true;
+    case ID_REMOVE_ALL:
+        RemoveAllFiles();
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
+{
+    if (header.idFrom != IDC_FILE_LIST)
+        return FALSE;
+    if (header.code == NM_RCLICK) {
+        int item = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+        if (item >= -1 && item < m_fileList.GetItemCount()) {
+            ShowContextMenu(item);
+            return SetMessageResult(0);
+        }
+    }
+    return FALSE;
+}
+
+bool CImageListDlg::OnPaintMinimized()
+{
+    if (!::IsIconic(m_hWnd))
+        return false;
+    fw::PaintDC dc(m_hWnd);
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc.get(), x, y, m_icon);
+    return true;
+}
+
+void CImageListDlg::ConfirmQuit()
+{
+    if (fw::ShowMessageBox(m_hWnd, "Are you sure to quit?", MB_YESNO) != IDNO)
+        CDialog::OnOK();
+}
+
+void CImageListDlg::UpdateMakeVideoButton()
+{
+    ::EnableWindow(GetDlgItem(IDC_MAKE_VIDEO), m_fileList.GetItemCount() > 0);
+}
+
+void CImageListDlg::RenumberRows()
+{
+    int count = m_fileList.GetItemCount();
+    for (int row = 0; row < count; ++row)
+        m_fileList.SetItemText(row, COLUMN_NUMBER, FormatRowNumber(row + 1));
+}
+
+void CImageListDlg::ShowContextMenu(int item)
+{
+    fw::unique_hmenu menu(::LoadMenuA(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_LIST_MENU)));
+    HMENU popup = ::GetSubMenu(menu.get(), 0);
+    if (!popup)
+        return;
+    if (item == -1) {
+        ::EnableMenuItem(popup, ID_VIEW_IMAGE, MF_BYCOMMAND | MF_GRAYED);
+        ::EnableMenuItem(popup, ID_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
+    } else {
+        // Rows of "Others" have no picture to show.
+        std::string type = m_fileList.GetItemText(item, COLUMN_TYPE);
+        if (m_fileList.GetSelectedCount() > 1 || type == "Unsupported" || type == TYPE_OTHERS)
+            ::EnableMenuItem(popup, ID_VIEW_IMAGE, MF_BYCOMMAND | MF_GRAYED);
+    }
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    ::SetForegroundWindow(m_hWnd);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+}
+
+void CImageListDlg::RemoveSelectedFiles()
+{
+    for (int row = m_fileList.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_fileList.GetNextItem(-1, LVNI_SELECTED))
+        m_fileList.DeleteItem(row);
+    RenumberRows();
+    UpdateMakeVideoButton();
+}
+
+void CImageListDlg::RemoveAllFiles()
+{
+    m_fileList.DeleteAllItems();
+    UpdateMakeVideoButton();
+}

@@ -1,0 +1,36 @@
+// The main window: the list of image files and the commands on it.
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+
+#include <string>
+
+class CImageListDlg : public CDialog {
+public:
+    explicit CImageListDlg(HWND parent = nullptr);
+
+    int GetImageFileCount() const { return m_fileList.GetItemCount(); }
+    const CListCtrl& GetFileListCtrl() const { return m_fileList; }
+    void UpdateMakeVideoButton();
+    void RenumberRows();
+    void ConfirmQuit();
+
+protected:
+    BOOL OnInitDialog() override;
+    // Enter and Escape never close the main window.
+    void OnOK() override {}
+    void OnCancel() override {}
+    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool OnCommand(UINT id);
+    INT_PTR OnNotify(const NMHDR& header);
+    bool OnPaintMinimized();
+    void ShowContextMenu(int item);
+    void RemoveSelectedFiles();
+    void RemoveAllFiles();
+
+    CListCtrl m_fileList;
+    HICON m_icon;
+};

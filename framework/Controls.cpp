@@ -1,0 +1,65 @@
+#include "framework/Controls.h"
+
+#include <vector>
+
+std::string CControl::GetWindowText() const
+{
+    int length = static_cast<int>(Send(WM_GETTEXTLENGTH));
+    std::vector<char> buffer(length + 1, '\0');
+    Send(WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+std::string CComboBox::GetLBText(int index) const
+{
+    LRESULT length = Send(CB_GETLBTEXTLEN, index);
+    if (length == CB_ERR)
+        return {};
+    std::vector<char> buffer(length + 1, '\0');
+    Send(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) const
+{
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
+    col.fmt = format;
+    col.cx = width;
+    col.pszText = const_cast<char*>(heading.c_str());
+    col.iSubItem = column;
+    return static_cast<int>(Send(LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&col)));
+}
+
+int CListCtrl::InsertItem(int item, const std::string& text) const
+{
+    LVITEMA row{};
+    row.mask = LVIF_TEXT;
+    row.iItem = item;
+    row.pszText = const_cast<char*>(text.c_str());
+    return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+}
+
+bool CListCtrl::SetItemText(int item, int subItem, const std::string& text) const
+{
+    LVITEMA cell{};
+    cell.iSubItem = subItem;
+    cell.pszText = const_cast<char*>(text.c_str());
+    return Send(LVM_SETITEMTEXTA, item, reinterpret_cast<LPARAM>(&cell)) != 0;
+}
+
+std::string CListCtrl::GetItemText(int item, int subItem) const
+{
+    // The view copies at most the buffer's size; grow until the text fits.
+    std::vector<char> buffer(264);
+    for (;;) {
+        LVITEMA cell{};
+        cell.iSubItem = subItem;
+        cell.pszText = buffer.data();
+        cell.cchTextMax = static_cast<int>(buffer.size());
+        LRESULT length = Send(LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&cell));
+        if (length < static_cast<LRESULT>(buffer.size()) - 1)
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 4);
+    }
+}

@@ -1,0 +1,64 @@
+// Control wrappers. They do not own their window, and every operation is one window
+// message, so a worker thread that calls them is served by the user-interface thread.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+
+class CControl {
+public:
+    void Attach(HWND hwnd) { m_hWnd = hwnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    void SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
+    std::string GetWindowText() const;
+    void SetWindowText(const std::string& text) const { Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+class CStatic : public CControl {
+};
+
+class CProgressCtrl : public CControl {
+public:
+    void SetRange(int lower, int upper) const { Send(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
+    int SetPos(int pos) const { return static_cast<int>(Send(PBM_SETPOS, pos)); }
+    int OffsetPos(int delta) const { return static_cast<int>(Send(PBM_DELTAPOS, delta)); }
+    int SetStep(int step) const { return static_cast<int>(Send(PBM_SETSTEP, step)); }
+    int StepIt() const { return static_cast<int>(Send(PBM_STEPIT)); }
+    int GetPos() const { return static_cast<int>(Send(PBM_GETPOS)); }
+};
+
+class CComboBox : public CControl {
+public:
+    int AddString(const std::string& text) const
+    {
+        return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    void ResetContent() const { Send(CB_RESETCONTENT); }
+    int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+    int SetCurSel(int index) const { return static_cast<int>(Send(CB_SETCURSEL, index)); }
+    std::string GetLBText(int index) const;
+};
+
+class CListCtrl : public CControl {
+public:
+    int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
+    int InsertColumn(int column, const std::string& heading, int format, int width) const;
+    int InsertItem(int item, const std::string& text) const;
+    bool SetItemText(int item, int subItem, const std::string& text) const;
+    std::string GetItemText(int item, int subItem) const;
+    bool DeleteItem(int item) const { return Send(LVM_DELETEITEM, item) != 0; }
+    bool DeleteAllItems() const { return Send(LVM_DELETEALLITEMS) != 0; }
+    int GetSelectedCount() const { return static_cast<int>(Send(LVM_GETSELECTEDCOUNT)); }
+    int GetNextItem(int start, int flags) const { return static_cast<int>(Send(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0))); }
+    DWORD GetExtendedStyle() const { return static_cast<DWORD>(Send(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
+    void SetExtendedStyle(DWORD style) const { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style); }
+};

@@ -1,0 +1,53 @@
+#include "framework/Text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace fw {
+
+HINSTANCE ResourceModule()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+
+std::string LoadStringText(UINT id)
+{
+    // Asking for the read-only resource text itself avoids guessing a buffer size.
+    const wchar_t* text = nullptr;
+    int length = ::LoadStringW(ResourceModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || !text)
+        return {};
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(bytes, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), bytes, nullptr, nullptr);
+    return result;
+}
+
+std::string FormatText(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string result;
+    if (length > 0) {
+        result.resize(length + 1);
+        std::vsnprintf(result.data(), result.size(), format, args);
+        result.resize(length);
+    }
+    va_end(args);
+    return result;
+}
+
+std::string GetWindowTextString(HWND hwnd)
+{
+    int length = static_cast<int>(::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
+    std::vector<char> buffer(length + 1, '\0');
+    ::SendMessageA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+} // namespace fw

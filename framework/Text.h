@@ -1,0 +1,19 @@
+// String-table loading and printf-style formatting into std::string.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+namespace fw {
+
+// The module that holds the program's resources.
+HINSTANCE ResourceModule();
+
+// The string-table entry, converted to the ANSI code page; empty when there is none.
+std::string LoadStringText(UINT id);
+
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+std::string GetWindowTextString(HWND hwnd);
+
+} // namespace fw

@@ -1,0 +1,569 @@
+#include "rig/Rig.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <objbase.h>
+
+#include <atomic>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace rig {
+
+namespace {
+
+struct FindState {
+    DWORD processId;
+    std::string className;
+    std::string caption;
+    const std::vector<HWND>* known;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param)
+{
+    auto& state = *reinterpret_cast<FindState*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (state.processId && pid != state.processId)
+        return TRUE;
+    if (!::IsWindowVisible(hwnd))
+        return TRUE;
+    if (!state.className.empty() && ClassName(hwnd) != state.className)
+        return TRUE;
+    if (!state.caption.empty() && Text(hwnd) != state.caption)
+        return TRUE;
+    if (state.known) {
+        for (HWND k : *state.known)
+            if (k == hwnd)
+                return TRUE;
+    }
+    state.found = hwnd;
+    return FALSE;
+}
+
+HWND FindTopLevelExcept(DWORD processId, const std::string& className, const std::string& caption,
+                        const std::vector<HWND>* known)
+{
+    FindState state{processId, className, caption, known, nullptr};
+    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+std::vector<HWND> Children(HWND parent)
+{
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+// Memory in the process that owns a window, for messages that carry pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : m_size(size)
+    {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        m_process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        m_address = static_cast<char*>(::VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBuffer()
+    {
+        ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        ::CloseHandle(m_process);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    char* Address(size_t offset = 0) const { return m_address + offset; }
+    void Write(size_t offset, const void* data, size_t size) const
+    {
+        ::WriteProcessMemory(m_process, m_address + offset, data, size, nullptr);
+    }
+    void Read(size_t offset, void* data, size_t size) const
+    {
+        ::ReadProcessMemory(m_process, m_address + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_process;
+    char* m_address;
+    size_t m_size;
+};
+
+constexpr size_t TEXT_OFFSET = 256;
+constexpr size_t TEXT_SIZE = 4096;
+
+std::string CellText(HWND list, int row, int column)
+{
+    RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.Address(TEXT_OFFSET);
+    item.cchTextMax = TEXT_SIZE;
+    remote.Write(0, &item, sizeof(item));
+    LRESULT length = ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.Address()));
+    std::string text(static_cast<size_t>(length), '\0');
+    if (length > 0)
+        remote.Read(TEXT_OFFSET, text.data(), text.size());
+    return text;
+}
+
+void SetCell(HWND list, int row, int column, const std::string& text, bool insert)
+{
+    RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
+    remote.Write(TEXT_OFFSET, text.c_str(), text.size() + 1);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = remote.Address(TEXT_OFFSET);
+    remote.Write(0, &item, sizeof(item));
+    ::SendMessageA(list, insert ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, insert ? 0 : row,
+                   reinterpret_cast<LPARAM>(remote.Address()));
+}
+
+bool IsMessageBoxCandidate(HWND hwnd)
+{
+    for (HWND child : Children(hwnd)) {
+        std::string cls = ClassName(hwnd == child ? hwnd : child);
+        if (cls != "Static" && cls != "Button")
+            return false;
+    }
+    return true;
+}
+
+HWND IconStatic(HWND box)
+{
+    for (HWND child : Children(box)) {
+        LONG style = ::GetWindowLongA(child, GWL_STYLE);
+        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child))
+            return child;
+    }
+    return nullptr;
+}
+
+// Which system icon the box shows, told from its pixels on the screen.
+Icon ReadIcon(HWND box)
+{
+    HWND iconStatic = IconStatic(box);
+    if (!iconStatic)
+        return Icon::None;
+    RECT rect;
+    ::GetWindowRect(iconStatic, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return Icon::None;
+    std::vector<COLORREF> shown = ScreenPixels(rect);
+    const struct {
+        Icon icon;
+        LPCSTR id;
+    } candidates[] = {{Icon::Information, IDI_INFORMATION}, {Icon::Error, IDI_ERROR},
+                      {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
+    Icon best = Icon::None;
+    size_t bestMatches = 0;
+    HDC screen = ::GetDC(nullptr);
+    for (const auto& candidate : candidates) {
+        HDC memory = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        HBRUSH background = ::CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0])));
+        RECT all{0, 0, width, height};
+        ::FillRect(memory, &all, background);
+        ::DeleteObject(background);
+        ::DrawIconEx(memory, 0, 0, ::LoadIconA(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
+        size_t matches = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                COLORREF c = ::GetPixel(memory, x, y);
+                COLORREF s = shown[y * width + x];
+                if (RGB(GetBValue(s), GetGValue(s), GetRValue(s)) == c)
+                    ++matches;
+            }
+        }
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        if (matches > bestMatches) {
+            bestMatches = matches;
+            best = candidate.icon;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return bestMatches * 10 >= static_cast<size_t>(width * height) * 9 ? best : Icon::None;
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (predicate())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption)
+{
+    return FindTopLevelExcept(processId, className, caption, nullptr);
+}
+
+HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevel(processId, className, caption)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND WaitForNewDialog(DWORD processId, const std::vector<HWND>& known, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevelExcept(processId, "#32770", "", &known)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
+}
+
+std::string Text(HWND hwnd)
+{
+    char buffer[4096] = {};
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, &length))
+        return {};
+    return buffer;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    return Text(::GetDlgItem(dialog, id));
+}
+
+std::string ClassName(HWND hwnd)
+{
+    char name[256] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
+bool IsEnabled(HWND dialog, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+void Click(HWND dialog, int id)
+{
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+void PostCommand(HWND window, int id)
+{
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void PressKey(HWND window, UINT virtualKey)
+{
+    ::PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
+    ::PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+int RowCount(HWND list)
+{
+    return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<std::vector<std::string>> Rows(HWND list)
+{
+    int columns = static_cast<int>(Headings(list).size());
+    std::vector<std::vector<std::string>> rows;
+    int count = RowCount(list);
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < columns; ++column)
+            cells.push_back(CellText(list, row, column));
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+std::vector<std::string> Headings(HWND list)
+{
+    std::vector<std::string> headings;
+    for (int column = 0;; ++column) {
+        RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
+        LVCOLUMNA col{};
+        col.mask = LVCF_TEXT;
+        col.pszText = remote.Address(TEXT_OFFSET);
+        col.cchTextMax = TEXT_SIZE;
+        remote.Write(0, &col, sizeof(col));
+        if (!::SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.Address())))
+            break;
+        char text[TEXT_SIZE] = {};
+        remote.Read(TEXT_OFFSET, text, sizeof(text) - 1);
+        headings.push_back(text);
+    }
+    return headings;
+}
+
+std::vector<int> ColumnWidths(HWND list)
+{
+    std::vector<int> widths;
+    size_t columns = Headings(list).size();
+    for (size_t column = 0; column < columns; ++column)
+        widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+    return widths;
+}
+
+void SelectRows(HWND list, const std::vector<int>& rows)
+{
+    RemoteBuffer remote(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = 0;
+    remote.Write(0, &item, sizeof(item));
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.Address()));
+    item.state = LVIS_SELECTED;
+    remote.Write(0, &item, sizeof(item));
+    for (int row : rows)
+        ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.Address()));
+}
+
+void AppendRow(HWND list, const std::vector<std::string>& cells)
+{
+    int row = RowCount(list);
+    for (size_t column = 0; column < cells.size(); ++column)
+        SetCell(list, row, static_cast<int>(column), cells[column], column == 0);
+}
+
+MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
+{
+    MessageBoxInfo info;
+    HWND box = nullptr;
+    WaitUntil([&] {
+        std::vector<HWND> skipped;
+        for (;;) {
+            HWND candidate = FindTopLevelExcept(processId, "#32770", "", &skipped);
+            if (!candidate)
+                return false;
+            if (IsMessageBoxCandidate(candidate) && ::GetDlgItem(candidate, 1012) == nullptr
+                && ::GetDlgItem(candidate, 5038) == nullptr) {
+                box = candidate;
+                return true;
+            }
+            skipped.push_back(candidate);
+        }
+    }, timeoutMs);
+    if (!box)
+        return info;
+    info.hwnd = box;
+    info.caption = Text(box);
+    for (HWND child : Children(box)) {
+        std::string cls = ClassName(child);
+        LONG style = ::GetWindowLongA(child, GWL_STYLE);
+        if (cls == "Button" && ::IsWindowVisible(child))
+            info.buttons.push_back(Text(child));
+        else if (cls == "Static" && (style & SS_TYPEMASK) != SS_ICON && !Text(child).empty())
+            info.text += Text(child);
+    }
+    // The icon is read from the screen, so give the box a moment to paint.
+    WaitUntil([&] { return (info.icon = ReadIcon(box)) != Icon::None; }, 1500);
+    return info;
+}
+
+void AnswerMessageBox(HWND box, int buttonId)
+{
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
+    WaitForWindowGone(box);
+}
+
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs)
+{
+    return WaitForTopLevel(processId, "#32768", "", timeoutMs);
+}
+
+UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
+{
+    auto menu = reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0));
+    return ::GetMenuState(menu, commandId, MF_BYCOMMAND);
+}
+
+void ClosePopupMenu(HWND popupMenuWindow)
+{
+    ::PostMessageA(popupMenuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    WaitForWindowGone(popupMenuWindow, 3000);
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& screenRect)
+{
+    int width = screenRect.right - screenRect.left;
+    int height = screenRect.bottom - screenRect.top;
+    std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
+    ::GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * 4);
+    for (COLORREF& p : pixels)
+        p &= 0x00FFFFFF;
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool SaveScreenshot(const std::string& path)
+{
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return false;
+    bool saved = false;
+    {
+        int width = ::GetSystemMetrics(SM_CXSCREEN);
+        int height = ::GetSystemMetrics(SM_CYSCREEN);
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        ::SelectObject(memory, old);
+        UINT count = 0;
+        UINT size = 0;
+        Gdiplus::GetImageEncodersSize(&count, &size);
+        std::vector<BYTE> buffer(size);
+        auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+        Gdiplus::GetImageEncoders(count, size, encoders);
+        Gdiplus::Bitmap image(bitmap, nullptr);
+        std::wstring widePath(path.begin(), path.end());
+        for (UINT i = 0; i < count; ++i) {
+            if (std::wstring(encoders[i].MimeType) == L"image/png")
+                saved = image.Save(widePath.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+        }
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
+}
+
+UiThread::UiThread(std::function<void()> body) : m_done(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
+{
+    HANDLE started = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_thread = std::thread([this, body, started] {
+        m_threadId = ::GetCurrentThreadId();
+        ::SetEvent(started);
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        body();
+        ::CoUninitialize();
+        ::SetEvent(m_done);
+    });
+    ::WaitForSingleObject(started, INFINITE);
+    ::CloseHandle(started);
+}
+
+bool UiThread::Join(DWORD timeoutMs)
+{
+    return ::WaitForSingleObject(m_done, timeoutMs) == WAIT_OBJECT_0;
+}
+
+UiThread::~UiThread()
+{
+    if (!Join(0)) {
+        // A test that failed half-way leaves its dialog up: close what the thread shows.
+        ::EnumThreadWindows(m_threadId, [](HWND hwnd, LPARAM) {
+            ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+            ::EndDialog(hwnd, IDCANCEL);
+            return TRUE;
+        }, 0);
+    }
+    if (Join(5000))
+        m_thread.join();
+    else
+        m_thread.detach();
+    ::CloseHandle(m_done);
+}
+
+namespace {
+std::atomic<int> g_folderCounter{0};
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + "\\");
+            } else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+} // namespace
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, base);
+    std::ostringstream name;
+    name << base << "lumvex-test-" << ::GetCurrentProcessId() << "-" << g_folderCounter++ << "-" << ::GetTickCount() << "\\";
+    m_path = name.str();
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+std::string ExecutableDirectory()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string full = path;
+    return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+} // namespace rig

@@ -1,0 +1,108 @@
+// Drives real windows under Wine and Xvfb: finds them, clicks, reads texts, list-view rows,
+// menu states and message boxes, and saves screenshots. Works on windows of this process
+// and of another one (list-view reads then go through the other process's memory).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace rig {
+
+constexpr DWORD DEFAULT_TIMEOUT_MS = 10000;
+
+// Polls until the predicate holds; false on time-out.
+bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+
+// A visible top-level window of the process (0: any process) whose class and caption
+// match (empty: any).
+HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption);
+HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption,
+                     DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+// A visible dialog ("#32770") of the process other than those given.
+HWND WaitForNewDialog(DWORD processId, const std::vector<HWND>& known, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+
+std::string Text(HWND hwnd);
+std::string ItemText(HWND dialog, int id);
+std::string ClassName(HWND hwnd);
+bool IsEnabled(HWND dialog, int id);
+// Posts a button click, so a modal window the click opens does not block the caller.
+void Click(HWND dialog, int id);
+void PostCommand(HWND window, int id);
+void PressKey(HWND window, UINT virtualKey);
+
+// List views.
+int RowCount(HWND list);
+std::vector<std::vector<std::string>> Rows(HWND list);
+std::vector<std::string> Headings(HWND list);
+std::vector<int> ColumnWidths(HWND list);
+void SelectRows(HWND list, const std::vector<int>& rows);
+// Adds a row of texts directly through the view.
+void AppendRow(HWND list, const std::vector<std::string>& cells);
+
+// Message boxes.
+enum class Icon { None, Information, Error, Exclamation, Question };
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;
+    Icon icon = Icon::None;
+    std::vector<std::string> buttons;
+};
+MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+// Presses the button with that id (IDOK, IDYES, IDNO ...) and waits for the box to go.
+void AnswerMessageBox(HWND box, int buttonId);
+
+// Pop-up menus (the "#32768" window a tracked menu shows).
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+// MF_GRAYED/MF_DISABLED bits of the item, read from the menu of a window of this process.
+UINT MenuItemState(HWND popupMenuWindow, UINT commandId);
+void ClosePopupMenu(HWND popupMenuWindow);
+
+// Screenshot of the whole screen as a PNG.
+bool SaveScreenshot(const std::string& path);
+// Pixels of a window's rectangle on the screen, top row first, 0x00RRGGBB.
+std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
+
+// Runs a function on a thread of its own, as a user-interface thread: a modal dialog under
+// test runs there while the test drives it.
+class UiThread {
+public:
+    explicit UiThread(std::function<void()> body);
+    ~UiThread();
+    UiThread(const UiThread&) = delete;
+    UiThread& operator=(const UiThread&) = delete;
+    bool Join(DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+    DWORD ThreadId() const { return m_threadId; }
+
+private:
+    std::thread m_thread;
+    HANDLE m_done;
+    DWORD m_threadId = 0;
+};
+
+// A folder of its own under the Windows temporary folder, removed with its files.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // Ends with a backslash.
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + name; }
+
+private:
+    std::string m_path;
+};
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+// The folder of the running test executable, ending with a backslash.
+std::string ExecutableDirectory();
+
+} // namespace rig

@@ -1,0 +1,25 @@
+#!/bin/bash
+# The test command: installs what is missing, builds both trees, runs every test headless
+# under its own Xvfb and ends with CTest's summary; non-zero on any failure.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash tools/install-deps.sh || exit 1
+bash tools/build.sh || exit 1
+
+display=99
+while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+source tools/wine-env.sh
+cleanup() { wineserver -k 2> /dev/null; kill "$xvfb" 2> /dev/null; }
+trap cleanup EXIT
+
+jobs=$(nproc)
+ctest --test-dir build/native --output-on-failure -j "$jobs"
+native=$?
+ctest --test-dir build/windows --output-on-failure -j "$jobs"
+windows=$?
+[ $native -eq 0 ] && [ $windows -eq 0 ]
