@@ -1,0 +1,49 @@
+// A DIB section with the drawing and GDI+ conversions the program needs. Every live object
+// counts as an image for GDI+'s start-up object.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+namespace Gdiplus { class GpBitmap; }
+
+class CDibImage {
+public:
+    CDibImage();
+    virtual ~CDibImage();
+    CDibImage(const CDibImage&) = delete;
+    CDibImage& operator=(const CDibImage&) = delete;
+
+    static constexpr DWORD CREATE_HAS_ALPHA = 1;
+    bool CreateDib(int width, int height, int bitsPerPixel, DWORD compression, const DWORD* masks, DWORD flags);
+    HRESULT CreateFromGdiplusBitmap(Gdiplus::GpBitmap* bitmap);
+    HRESULT LoadFromFile(const std::string& path);
+    bool SaveAsJpeg(const std::string& fileName) const;
+
+    HDC GetMemoryDC();
+    void ReleaseMemoryDC();
+    HBITMAP DetachBitmap();
+    void DestroyBitmap();
+
+    HBITMAP GetBitmap() const { return m_bitmap; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    BYTE* GetBits() const { return m_bits; }
+    int GetPitch() const { return m_pitch; }
+    int GetBitsPerPixel() const { return m_bitsPerPixel; }
+    bool IsDibSection() const { return m_isDibSection; }
+    bool HasAlpha() const { return m_hasAlpha; }
+
+private:
+    HBITMAP m_bitmap = nullptr;
+    BYTE* m_bits = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    int m_pitch = 0;
+    int m_bitsPerPixel = 0;
+    bool m_isDibSection = false;
+    bool m_hasAlpha = false;
+    HDC m_memoryDC = nullptr;
+    int m_dcUseCount = 0;
+    HGDIOBJ m_previousBitmap = nullptr;
+};

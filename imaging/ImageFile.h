@@ -1,0 +1,33 @@
+// One image file opened for inspection or display: type from its first two bytes, PNG
+// decoded through GDI+ into a DIB, BMP/JPEG/GIF through the OLE picture loader.
+#pragma once
+
+#include "framework/ComPtr.h"
+#include "imaging/DibImage.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+#include <string>
+
+class CImageFile {
+public:
+    CImageFile() = default;
+    ~CImageFile();
+    CImageFile(const CImageFile&) = delete;
+    CImageFile& operator=(const CImageFile&) = delete;
+
+    bool Load(const std::string& path);
+    // Pixels; a picture's physical size is converted on the DC, or the screen when none.
+    SIZE GetSize(HDC dc = nullptr) const;
+    // All-zero rectangle: natural size at the top-left corner.
+    bool Draw(HDC dc, const RECT& destination, const RECT* bounds = nullptr) const;
+    std::string GetType() const { return m_type; }
+    std::string GetFileName() const { return m_fileName; }
+    void FreeImage();
+
+private:
+    fw::ComPtr<IPicture> m_picture;
+    CDibImage m_image;
+    std::string m_type = "Others";
+    std::string m_fileName;
+};
