@@ -138,7 +138,8 @@ HWND IconStatic(HWND box)
 {
     for (HWND child : Children(box)) {
         LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child))
+        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
+            && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
             return child;
     }
     return nullptr;
