@@ -8,6 +8,16 @@ namespace {
 
 const char TITLE[] = "Lumvex Time Lapse Video Tools";
 
+void QuitProgram(rig::ChildProcess& program, HWND window)
+{
+    rig::Click(window, IDC_CLOSE);
+    rig::MessageBoxInfo box = rig::WaitForMessageBox(program.Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    rig::AnswerMessageBox(box.hwnd, IDYES);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+
 // The shipped executable, copied into a folder of its own so that its settings file and
 // temporary folder land there, and driven from this process.
 TEST(ShippedProgram, StartsAsksBeforeQuittingAndWritesNoSettings)
@@ -36,12 +46,30 @@ TEST(ShippedProgram, StartsAsksBeforeQuittingAndWritesNoSettings)
     rig::AnswerMessageBox(box.hwnd, IDNO);
     EXPECT_EQ(program.WaitForExit(300), STILL_ACTIVE);
 
-    ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    box = rig::WaitForMessageBox(program.Id());
-    ASSERT_NE(box.hwnd, nullptr);
-    rig::AnswerMessageBox(box.hwnd, IDYES);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    QuitProgram(program, window);
     EXPECT_FALSE(::PathFileExistsA(folder.File("lumvextimelapsevideo.ini").c_str())) << "quitting saves nothing";
+}
+
+} // namespace
+
+namespace {
+
+TEST(ShippedProgram, AtADriveRootKeepsItsFilesBesideIt)
+{
+    const std::string root = "C:\\";
+    if (::PathIsDirectoryA((root + "temp").c_str()))
+        GTEST_SKIP() << "C:\\temp exists already, so its creation cannot be seen";
+    std::string exe = root + "LumvexRootTest.exe";
+    ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, exe));
+    {
+        rig::ChildProcess program(exe);
+        HWND window = rig::WaitForTopLevel(program.Id(), "#32770", TITLE);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(::PathIsDirectoryA((root + "temp").c_str())) << "module directory C:\\ plus temp";
+        QuitProgram(program, window);
+    }
+    ::DeleteFileA(exe.c_str());
+    ::RemoveDirectoryA((root + "temp").c_str());
 }
 
 } // namespace
