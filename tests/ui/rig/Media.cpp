@@ -4,6 +4,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -24,10 +25,70 @@ std::string Quoted(const std::string& path)
     return "\"" + path + "\"";
 }
 
+// A one-colour GIF written by hand: Wine's GDI+ GIF encoder leaves an empty image. Codes
+// are 3 bits wide; a clear code after every two pixels keeps them from growing.
+bool WriteGif(const std::string& path, int width, int height, COLORREF color)
+{
+    std::string bytes = "GIF89a";
+    auto word = [&bytes](int value) {
+        bytes += static_cast<char>(value & 0xFF);
+        bytes += static_cast<char>((value >> 8) & 0xFF);
+    };
+    word(width);
+    word(height);
+    bytes += '\x81';
+    bytes += '\0';
+    bytes += '\0';
+    bytes += static_cast<char>(GetRValue(color));
+    bytes += static_cast<char>(GetGValue(color));
+    bytes += static_cast<char>(GetBValue(color));
+    bytes.append(9, '\0');
+    bytes += '\x2C';
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    bytes += '\0';
+    bytes += '\x02';
+
+    const int CLEAR = 4;
+    const int END = 5;
+    std::string data;
+    unsigned buffer = 0;
+    int bits = 0;
+    auto emit = [&](int code) {
+        buffer |= static_cast<unsigned>(code) << bits;
+        bits += 3;
+        while (bits >= 8) {
+            data += static_cast<char>(buffer & 0xFF);
+            buffer >>= 8;
+            bits -= 8;
+        }
+    };
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+        if (pixel % 2 == 0)
+            emit(CLEAR);
+        emit(0);
+    }
+    emit(END);
+    if (bits > 0)
+        data += static_cast<char>(buffer & 0xFF);
+    for (size_t at = 0; at < data.size(); at += 255) {
+        size_t length = std::min<size_t>(255, data.size() - at);
+        bytes += static_cast<char>(length);
+        bytes += data.substr(at, length);
+    }
+    bytes += '\0';
+    bytes += '\x3B';
+    return WriteFileBytes(path, bytes);
+}
+
 } // namespace
 
 bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
 {
+    if (std::wstring(mimeType) == L"image/gif")
+        return WriteGif(path, width, height, color);
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
