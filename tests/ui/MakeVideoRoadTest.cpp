@@ -63,8 +63,8 @@ protected:
             else
                 ASSERT_TRUE(rig::WriteFileBytes(path, "just some text"));
             m_before.push_back(rig::ReadFileBytes(path));
+            m_sources.push_back(source);
         }
-        m_sources = sources;
     }
 
     void SelectFiles(const std::vector<std::string>& names)
