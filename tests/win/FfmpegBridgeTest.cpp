@@ -10,21 +10,34 @@ std::string Quoted(const std::string& path)
     return "\"" + path + "\"";
 }
 
-int LeftoverWorkFolders()
-{
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((std::string(temp) + "lumvex-ffmpeg-*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return count;
-}
+// The bridge keeps its script and status in the Windows temporary folder; point that at a
+// folder of the test's own to see it left clean.
+class PrivateTemp {
+public:
+    PrivateTemp()
+    {
+        ::GetEnvironmentVariableA("TMP", m_previous, sizeof(m_previous));
+        ::SetEnvironmentVariableA("TMP", m_folder.Path().c_str());
+    }
+    ~PrivateTemp() { ::SetEnvironmentVariableA("TMP", m_previous[0] ? m_previous : nullptr); }
+    bool IsEmpty() const
+    {
+        WIN32_FIND_DATAA data;
+        HANDLE find = ::FindFirstFileA(m_folder.File("*").c_str(), &data);
+        bool empty = true;
+        if (find != INVALID_HANDLE_VALUE) {
+            do
+                empty = empty && (std::string(data.cFileName) == "." || std::string(data.cFileName) == "..");
+            while (::FindNextFileA(find, &data));
+            ::FindClose(find);
+        }
+        return empty;
+    }
+
+private:
+    rig::TempFolder m_folder;
+    char m_previous[MAX_PATH] = {};
+};
 
 } // namespace
 
@@ -39,7 +52,7 @@ TEST(FfmpegBridge, EncodesASequenceInAFolderWithSpacesAndNonAsciiNames)
         ASSERT_TRUE(rig::WriteImageFile(folder + name, L"image/jpeg", 64, 48, RGB(200, 30, 30)));
     }
     std::string destination = folder + "it's a $(video).mp4";
-    int before = LeftoverWorkFolders();
+    PrivateTemp temp;
     // The program's own command line: a leading blank, then the encoder's arguments.
     EXPECT_EQ(rig::RunHostTool("ffmpeg", "-r 10 -y -f image2 -i " + Quoted(folder + "20200101000000_%04d.jpg")
                                              + " -s 360x240 " + Quoted(destination)),
@@ -50,7 +63,7 @@ TEST(FfmpegBridge, EncodesASequenceInAFolderWithSpacesAndNonAsciiNames)
     EXPECT_EQ(probe.width, 360);
     EXPECT_EQ(probe.height, 240);
     EXPECT_EQ(probe.frameRate, "10/1");
-    EXPECT_EQ(LeftoverWorkFolders(), before);
+    EXPECT_TRUE(temp.IsEmpty());
 }
 
 TEST(FfmpegBridge, ForwardsTheEncodersFailureAndWritesNothingElsewhere)

@@ -1,0 +1,150 @@
+// The video build job against the encoder run directly on the same sources, side by side
+// in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG.
+#include "app/Globals.h"
+#include "filelist/ImageFileList.h"
+#include "filelist/ImageListDlg.h"
+#include "rig/Media.h"
+#include "rig/Rig.h"
+#include "video/ConvertToJpeg.h"
+#include "video/EncoderCommandLine.h"
+#include "video/WaitDlg.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int FRAMES = 200;
+constexpr int FRAME_RATE = 25;
+constexpr int VIDEO_SIZE = 6;  // 1280 x 720
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now;
+}
+
+std::string SourceName(const std::string& folder, int number, const char* extension)
+{
+    char name[32];
+    std::snprintf(name, sizeof(name), "src_%04d.%s", number, extension);
+    return folder + name;
+}
+
+// The encoder's command line on the sources themselves: same rate, size and container.
+double RunDirect(const std::string& folder, const char* extension, const std::string& destination)
+{
+    std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, folder, "src", destination);
+    std::string pattern = "src_%04d.jpg";
+    line.replace(line.find(pattern), pattern.size(), std::string("src_%04d.") + extension);
+    LARGE_INTEGER start = Now();
+    int status = rig::RunHostTool("ffmpeg", line.substr(1), 600000);
+    double seconds = Seconds(start, Now());
+    if (status != 0)
+        std::printf("direct encoder run failed: %d\n", status);
+    return seconds;
+}
+
+double RunJob(CImageListDlg& mainDlg, const std::string& destination)
+{
+    g_settings.DestinationFile = destination;
+    CWaitDlg dialog;
+    dialog.m_pMainDlg = &mainDlg;
+    dialog.m_bMakeVideo = TRUE;
+    INT_PTR ending = 0;
+    LARGE_INTEGER start = Now();
+    {
+        rig::UiThread ui([&] { ending = dialog.DoModal(); });
+        ui.Join(600000);
+    }
+    double seconds = Seconds(start, Now());
+    if (ending != IDOK)
+        std::printf("job failed: %s\n", dialog.GetResultText().c_str());
+    return seconds;
+}
+
+// What the job spends making its frames, measured on its own.
+double MakeFrames(const std::string& sources, const char* extension, const std::string& scratch)
+{
+    LARGE_INTEGER start = Now();
+    for (int i = 1; i <= FRAMES; ++i) {
+        std::string source = SourceName(sources, i, extension);
+        std::string frame = FormatFrameFileName(scratch, "frame", i);
+        if (std::string(extension) == "jpg")
+            ::CopyFileA(source.c_str(), frame.c_str(), FALSE);
+        else
+            ConvertToJpeg(source, frame);
+    }
+    double seconds = Seconds(start, Now());
+    for (int i = 1; i <= FRAMES; ++i)
+        ::DeleteFileA(FormatFrameFileName(scratch, "frame", i).c_str());
+    return seconds;
+}
+
+void Measure(const char* extension)
+{
+    rig::TempFolder folder;
+    std::string sources = folder.File("sources\\");
+    std::string scratch = folder.File("scratch\\");
+    ::CreateDirectoryA(sources.c_str(), nullptr);
+    ::CreateDirectoryA(scratch.c_str(), nullptr);
+    // A moving test picture, so the encoder has real work to do.
+    int made = rig::RunHostTool("ffmpeg", "-v error -f lavfi -i testsrc2=size=1920x1080:rate=25 -frames:v "
+                                              + std::to_string(FRAMES) + " -y \"" + sources + "src_%04d." + extension + "\"",
+                                600000);
+    if (made != 0) {
+        std::printf("could not make the %s sources\n", extension);
+        return;
+    }
+
+    g_settings = CIniSettings();
+    g_settings.TempPath = folder.File("temp\\");
+    g_settings.FrameRate = FRAME_RATE;
+    g_settings.VideoSize = VIDEO_SIZE;
+    CImageListDlg mainDlg;
+    rig::UiThread ui([&] { mainDlg.DoModal(); });
+    rig::WaitUntil([&] { return mainDlg.GetSafeHwnd() != nullptr; });
+    for (int i = 1; i <= FRAMES; ++i)
+        mainDlg.AddImageFile(SourceName(sources, i, extension));
+
+    // Alternated and repeated: the machine is shared, the best of each is the fair figure.
+    double direct = 1e9;
+    double job = 1e9;
+    for (int round = 0; round < 2; ++round) {
+        direct = std::min(direct, RunDirect(sources, extension, folder.File("direct.mp4")));
+        job = std::min(job, RunJob(mainDlg, folder.File("job.mp4")));
+    }
+    double frames = MakeFrames(sources, extension, scratch);
+    LARGE_INTEGER start = Now();
+    ImageFileList records;
+    mainDlg.CollectImageFiles(records);
+    double collect = Seconds(start, Now());
+    ::EndDialog(mainDlg.GetSafeHwnd(), IDOK);
+    ui.Join();
+
+    std::printf("%d %s frames 1920x1080 -> MP4 1280x720 at %d fps\n", FRAMES, extension, FRAME_RATE);
+    std::printf("  encoder on the sources: %7.2f s\n", direct);
+    std::printf("  whole job:              %7.2f s   ratio %.3f (target <= 1.10)\n", job, job / direct);
+    std::printf("  of which: reading the rows %.2f s, frames (%s) %.2f s, encoder and the rest %.2f s\n", collect,
+                std::string(extension) == "jpg" ? "copy" : "conversion", frames, job - frames - collect);
+}
+
+} // namespace
+
+int main()
+{
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Measure("jpg");
+    Measure("png");
+    ::CoUninitialize();
+    return 0;
+}
