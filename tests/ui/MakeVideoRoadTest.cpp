@@ -6,6 +6,7 @@
 #include "rig/Rig.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 namespace {
 
@@ -225,4 +226,30 @@ TEST_F(ProgramRoad, WithoutTheEncoderNamesItsFullPathAndWritesNoFrame)
     EXPECT_EQ(box.icon, rig::Icon::Error);
     EXPECT_EQ(::GetFileAttributesA(m_folder.File("never.mp4").c_str()), INVALID_FILE_ATTRIBUTES);
     ExpectNoFrameAndUnchangedSources();
+}
+
+TEST_F(ProgramRoad, CancellingEitherDialogChangesNothingAndShowsNothing)
+{
+    Start(true);
+    rig::Click(m_window, IDC_SELECT_FILES);
+    HWND open = rig::WaitForTopLevel(m_program->Id(), "#32770", "Select one or multiple files");
+    ASSERT_NE(open, nullptr);
+    rig::Click(open, IDCANCEL);
+    ASSERT_TRUE(rig::WaitForWindowGone(open));
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
+    EXPECT_EQ(rig::RowCount(List()), 0);
+    EXPECT_FALSE(rig::IsEnabled(m_window, IDC_MAKE_VIDEO));
+
+    WriteSources({{"one.jpg", L"image/jpeg", RGB(255, 0, 0)}});
+    SelectFiles({"one.jpg"});
+    rig::Click(m_window, IDC_MAKE_VIDEO);
+    HWND settings = rig::WaitForTopLevel(m_program->Id(), "#32770", "Make time lapse video");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(m_window)) << "the main window waits for the settings dialog";
+    rig::Click(settings, IDCANCEL);
+    ASSERT_TRUE(rig::WaitForWindowGone(settings));
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
+    EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no work dialog, no message";
+    EXPECT_FALSE(::PathFileExistsA(m_folder.File("lumvextimelapsevideo.ini").c_str()));
+    EXPECT_EQ(rig::RowCount(List()), 1);
 }
