@@ -28,6 +28,7 @@ BOOL CImageListDlg::OnInitDialog()
     m_fileList.Attach(GetDlgItem(IDC_FILE_LIST));
 
     if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
+        AddAboutMenuItem(systemMenu);
         ::DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
         ::DeleteMenu(systemMenu, SC_RESTORE, MF_BYCOMMAND);
         ::DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
@@ -50,6 +51,10 @@ INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             ConfirmQuit();
+            return TRUE;
+        }
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            OnAbout();
             return TRUE;
         }
         return FALSE;

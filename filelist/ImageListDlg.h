@@ -30,6 +30,9 @@ private:
     void ShowContextMenu(int item);
     void RemoveSelectedFiles();
     void RemoveAllFiles();
+    // ImageListDlgViews.cpp: the About box and the image preview.
+    void AddAboutMenuItem(HMENU systemMenu);
+    void OnAbout();
 
     CListCtrl m_fileList;
     HICON m_icon;
