@@ -94,6 +94,9 @@ bool CImageListDlg::OnCommand(UINT id)
     case ID_REMOVE_ALL:
         RemoveAllFiles();
         return true;
+    case ID_VIEW_IMAGE:
+        OnViewImage();
+        return true;
     case IDC_SELECT_FILES:
         OnSelectFiles();
         return true;
@@ -115,6 +118,10 @@ INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
             ShowContextMenu(item);
             return SetMessageResult(0);
         }
+    }
+    if (header.code == NM_DBLCLK) {
+        OpenPreview(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+        return SetMessageResult(0);
     }
     return FALSE;
 }

@@ -42,6 +42,8 @@ private:
     // ImageListDlgViews.cpp: the About box and the image preview.
     void AddAboutMenuItem(HMENU systemMenu);
     void OnAbout();
+    void OnViewImage();
+    void OpenPreview(int row);
 
     CListCtrl m_fileList;
     HICON m_icon;

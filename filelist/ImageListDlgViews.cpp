@@ -4,6 +4,7 @@
 #include "filelist/RowText.h"
 #include "framework/Text.h"
 #include "links/AboutDlg.h"
+#include "preview/ImagePreviewDlg.h"
 #include "resource.h"
 
 void CImageListDlg::AddAboutMenuItem(HMENU systemMenu)
@@ -20,4 +21,21 @@ void CImageListDlg::OnAbout()
     // Owned by the main window, so the main window is disabled while the box is up.
     CAboutDlg about(m_hWnd);
     about.DoModal();
+}
+
+void CImageListDlg::OnViewImage()
+{
+    OpenPreview(m_fileList.GetNextItem(-1, LVNI_SELECTED));
+}
+
+void CImageListDlg::OpenPreview(int row)
+{
+    if (row < 0 || row >= m_fileList.GetItemCount())
+        return;
+    CImagePreviewDlg preview(m_hWnd);
+    preview.m_imagePath = m_fileList.GetItemText(row, COLUMN_FILE_PATH);
+    if (preview.m_imagePath.empty())
+        return;
+    preview.m_imageName = m_fileList.GetItemText(row, COLUMN_FILE_NAME);
+    preview.DoModal();
 }

@@ -1,14 +1,15 @@
-// The About box, reached from the main window's system menu: item, fonts, link targets,
-// and no handles left behind by repeated openings.
+// The About box from the system menu and the image preview from the list: the ways in, what
+// they show, and no handles left behind by repeated openings.
 #include "filelist/ImageListDlg.h"
 #include "links/AboutDlg.h"
 #include "resource.h"
+#include "tests/fixtures/ImageBytes.h"
+#include "GuiObjects.h"
 #include "RecordingTarget.h"
 #include "rig/Rig.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -30,7 +31,7 @@ std::string MenuText(HMENU menu, UINT position)
 }
 
 // The main window on a user-interface thread of this process, closed as a user would.
-class MainWindowTest : public ::testing::Test {
+class MainWindowViewsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -55,12 +56,43 @@ protected:
         return rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", ABOUT_CAPTION);
     }
 
+    // Rows for PNG files of these names, written into the test's folder.
+    void AddImageRows(const std::vector<std::string>& names)
+    {
+        fixtures::PngOptions png;
+        png.width = 64;
+        png.height = 48;
+        for (const std::string& name : names) {
+            rig::WriteFileBytes(m_folder.File(name), fixtures::MakePng(png));
+            m_main.AddImageFile(m_folder.File(name));
+        }
+        ASSERT_EQ(rig::RowCount(List()), static_cast<int>(names.size()));
+    }
+    HWND List() const { return ::GetDlgItem(m_window, IDC_FILE_LIST); }
+    POINT RowPoint(int row) const
+    {
+        RECT rect{LVIR_LABEL, 0, 0, 0};
+        ::SendMessageA(List(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        return {rect.left + 5, (rect.top + rect.bottom) / 2};
+    }
+    // Waits for the preview of that file name and closes it with Escape.
+    bool PreviewShownAndClosed(const std::string& name)
+    {
+        HWND preview = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (" + name + ")", 5000);
+        if (!preview)
+            return false;
+        EXPECT_FALSE(::IsWindowEnabled(m_window)) << "the preview is modal over the main window";
+        rig::PressKey(preview, VK_ESCAPE);
+        return rig::WaitForWindowGone(preview);
+    }
+
+    rig::TempFolder m_folder;
     CImageListDlg m_main;
     std::unique_ptr<rig::UiThread> m_ui;
     HWND m_window = nullptr;
 };
 
-TEST_F(MainWindowTest, SystemMenuEndsWithAboutItemAndLacksSizing)
+TEST_F(MainWindowViewsTest, SystemMenuEndsWithAboutItemAndLacksSizing)
 {
     HMENU menu = ::GetSystemMenu(m_window, FALSE);
     ASSERT_NE(menu, nullptr);
@@ -74,7 +106,7 @@ TEST_F(MainWindowTest, SystemMenuEndsWithAboutItemAndLacksSizing)
     EXPECT_NE(::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
 }
 
-TEST_F(MainWindowTest, AboutBoxShowsBoldVersionOverDialogFont)
+TEST_F(MainWindowViewsTest, AboutBoxShowsBoldVersionOverDialogFont)
 {
     HWND about = OpenAbout();
     ASSERT_NE(about, nullptr);
@@ -107,34 +139,58 @@ TEST_F(MainWindowTest, AboutBoxShowsBoldVersionOverDialogFont)
     EXPECT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window) != FALSE; }));
 }
 
-TEST_F(MainWindowTest, OpeningAboutBoxFiftyTimesLeaksNoHandles)
+TEST_F(MainWindowViewsTest, OpeningAboutBoxFiftyTimesLeaksNoHandles)
 {
-    auto openAndClose = [&] {
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("About box", 50, [&] {
         HWND about = OpenAbout();
         ASSERT_NE(about, nullptr);
         // Painted at least once, so the labels have made their fonts.
         ::UpdateWindow(about);
         rig::Click(about, IDOK);
         ASSERT_TRUE(rig::WaitForWindowGone(about));
-    };
-    openAndClose();  // the hand cursor and the first-use caches of the system
-    {
-        // The count must see one object more, or the comparison below proves nothing.
-        DWORD before = rig::GdiObjectCount();
-        HFONT probe = ::CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
-        EXPECT_EQ(rig::GdiObjectCount(), before + 1);
-        ::DeleteObject(probe);
-    }
-    DWORD gdiBefore = rig::GdiObjectCount();
-    DWORD userBefore = rig::UserObjectCount();
-    for (int i = 0; i < 50; ++i)
-        openAndClose();
-    DWORD gdiAfter = rig::GdiObjectCount();
-    DWORD userAfter = rig::UserObjectCount();
-    std::printf("About box x50: GDI objects %lu -> %lu, USER objects %lu -> %lu\n", gdiBefore, gdiAfter, userBefore,
-                userAfter);
-    EXPECT_LE(gdiAfter, gdiBefore);
-    EXPECT_LE(userAfter, userBefore);
+    }));
+}
+
+TEST_F(MainWindowViewsTest, DoubleClickOnRowOpensItsPreviewButEmptySpaceNothing)
+{
+    AddImageRows({"first.png", "photo.png"});
+    rig::MouseClick(List(), RowPoint(1), false, true);
+    EXPECT_TRUE(PreviewShownAndClosed("photo.png"));
+
+    POINT below = RowPoint(1);
+    below.y += 120;
+    rig::MouseClick(List(), below, false, true);
+    ::Sleep(500);
+    EXPECT_EQ(rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (first.png)"), nullptr);
+    EXPECT_EQ(rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (photo.png)"), nullptr);
+    EXPECT_TRUE(::IsWindowEnabled(m_window));
+}
+
+TEST_F(MainWindowViewsTest, ViewImageOpensFirstSelectedRow)
+{
+    AddImageRows({"a.png", "b.png", "c.png"});
+    rig::SelectRows(List(), {2, 1});
+    rig::PostCommand(m_window, ID_VIEW_IMAGE);
+    EXPECT_TRUE(PreviewShownAndClosed("b.png"));
+
+    rig::SelectRows(List(), {});
+    rig::PostCommand(m_window, ID_VIEW_IMAGE);
+    ::Sleep(500);
+    EXPECT_TRUE(::IsWindowEnabled(m_window)) << "nothing selected, nothing opened";
+}
+
+TEST_F(MainWindowViewsTest, OpeningPreviewTwoHundredTimesLeaksNoHandles)
+{
+    AddImageRows({"shown.png"});
+    rig::SelectRows(List(), {0});
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("Image preview", 200, [&] {
+        rig::PostCommand(m_window, ID_VIEW_IMAGE);
+        HWND preview = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (shown.png)");
+        ASSERT_NE(preview, nullptr);
+        ::UpdateWindow(preview);
+        rig::PressKey(preview, VK_ESCAPE);
+        ASSERT_TRUE(rig::WaitForWindowGone(preview));
+    }));
 }
 
 TEST(AboutBoxTest, LabelsOpenMailtoAddressAndWebSite)
