@@ -36,7 +36,9 @@ void CStaticLink::PostNcDestroy()
 
 bool CStaticLink::IsTextStatic() const
 {
-    return (::GetWindowLongA(m_hWnd, GWL_STYLE) & 0xFF) <= SS_RIGHT;
+    // The type bits only: SS_NOPREFIX, which a link to an address with '&' needs, shares the
+    // low byte and must not turn the colouring off.
+    return (::GetWindowLongA(m_hWnd, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT;
 }
 
 LRESULT CStaticLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -41,7 +41,8 @@ protected:
         HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
         int y = 2;
         for (int id : {ID_WITH_STRING, ID_WITHOUT_STRING}) {
-            HWND label = ::CreateWindowExA(0, "STATIC", "notes.txt", WS_CHILD | WS_VISIBLE | SS_LEFT, 200, y, 80, 16,
+            DWORD style = WS_CHILD | WS_VISIBLE | SS_LEFT | (id == ID_WITHOUT_STRING ? SS_NOPREFIX : 0);
+            HWND label = ::CreateWindowExA(0, "STATIC", "notes.txt", style, 200, y, 80, 16,
                                            m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
             ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             y += 20;
@@ -129,6 +130,7 @@ TEST_F(StaticLinkTest, FailedClickLeavesLabelRed)
 
 TEST_F(StaticLinkTest, EmptyTargetComesFromStringTableThenWindowText)
 {
+    EXPECT_TRUE(ShowsColor(m_host.fromText, CStaticLink::UnvisitedLinkColor)) << "SS_NOPREFIX is still text";
     ::PostMessageA(m_host.fromString.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::PostMessageA(m_host.fromText.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ASSERT_TRUE(rig::WaitUntil([&] { return m_log.Opened().size() == 2; }, 2000));
