@@ -6,6 +6,8 @@
 
 #include <string>
 
+class ImageFileList;
+
 class CImageListDlg : public CDialog {
 public:
     explicit CImageListDlg(HWND parent = nullptr);
@@ -15,6 +17,10 @@ public:
     void UpdateMakeVideoButton();
     void RenumberRows();
     void ConfirmQuit();
+    // Appends the row of one file; a path with no file behind it adds nothing.
+    void AddImageFile(const std::string& path);
+    // Replaces the list's records with one per row, in row order.
+    void CollectImageFiles(ImageFileList& list) const;
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,6 +1,7 @@
 // The six text cells of a row of the image file list.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum RowColumn {
@@ -17,3 +18,14 @@ constexpr const char TYPE_OTHERS[] = "Others";
 
 // "0001" .. "9999".
 std::string FormatRowNumber(int number);
+
+// "640 X 480".
+std::string FormatDimensions(int width, int height);
+
+// Seconds since 1970-01-01 UTC as local time, "%m/%d/%Y %H:%M:%S"; empty when the C library
+// cannot express the time locally.
+std::string FormatCreatedTime(int64_t seconds);
+
+// The "Created Time" cell read back as local time, daylight saving decided for that date.
+// A cell that is empty or not six integers in that pattern gives 0, so it sorts first.
+int64_t ParseCreatedTime(const std::string& text);

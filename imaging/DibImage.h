@@ -24,6 +24,8 @@ public:
     void ReleaseMemoryDC();
     HBITMAP DetachBitmap();
     void DestroyBitmap();
+    // The whole image scaled into the rectangle; alpha images are blended.
+    bool Draw(HDC dc, const RECT& destination);
 
     HBITMAP GetBitmap() const { return m_bitmap; }
     int GetWidth() const { return m_width; }
@@ -35,6 +37,8 @@ public:
     bool HasAlpha() const { return m_hasAlpha; }
 
 private:
+    void ReturnMemoryDC();
+
     HBITMAP m_bitmap = nullptr;
     BYTE* m_bits = nullptr;
     int m_width = 0;

@@ -17,6 +17,10 @@ public:
     CImageFile& operator=(const CImageFile&) = delete;
 
     bool Load(const std::string& path);
+    // Type, file name and the size the image's header claims, without decoding the picture:
+    // GetSize then reports that size and Draw draws nothing. False when the header is cut
+    // off or fails its checks (size 0 x 0).
+    bool LoadHeader(const std::string& path);
     // Pixels; a picture's physical size is converted on the DC, or the screen when none.
     SIZE GetSize(HDC dc = nullptr) const;
     // All-zero rectangle: natural size at the top-left corner.
@@ -26,8 +30,12 @@ public:
     void FreeImage();
 
 private:
+    bool LoadPicture(HANDLE file);
+
     fw::ComPtr<IPicture> m_picture;
-    CDibImage m_image;
+    // Drawing borrows a memory DC, which the image tracks.
+    mutable CDibImage m_image;
     std::string m_type = "Others";
     std::string m_fileName;
+    SIZE m_headerSize = {};
 };

@@ -138,7 +138,8 @@ HWND IconStatic(HWND box)
 {
     for (HWND child : Children(box)) {
         LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child))
+        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
+            && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
             return child;
     }
     return nullptr;
@@ -275,6 +276,27 @@ void PressKey(HWND window, UINT virtualKey)
     ::PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+void MouseClick(HWND window, POINT client, bool rightButton, bool doubleClick)
+{
+    POINT screen = client;
+    ::ClientToScreen(window, &screen);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>(screen.x * 65535.0 / (::GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
+    move.mi.dy = static_cast<LONG>(screen.y * 65535.0 / (::GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &move, sizeof(INPUT));
+    ::Sleep(50);
+    for (int click = 0; click < (doubleClick ? 2 : 1); ++click) {
+        INPUT buttons[2] = {};
+        buttons[0].type = buttons[1].type = INPUT_MOUSE;
+        buttons[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+        buttons[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, buttons, sizeof(INPUT));
+        ::Sleep(30);
+    }
+}
+
 int RowCount(HWND list)
 {
     return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -374,7 +396,8 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
             info.text += Text(child);
     }
     // The icon is read from the screen, so give the box a moment to paint.
-    WaitUntil([&] { return (info.icon = ReadIcon(box)) != Icon::None; }, 1500);
+    if (IconStatic(box))
+        WaitUntil([&] { return (info.icon = ReadIcon(box)) != Icon::None; }, 2000);
     return info;
 }
 
@@ -541,6 +564,43 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     RemoveTree(m_path);
+}
+
+ChildProcess::ChildProcess(const std::string& exePath, const std::string& arguments)
+{
+    std::string commandLine = "\"" + exePath + "\" " + arguments;
+    std::string folder = exePath.substr(0, exePath.find_last_of('\\') + 1);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &m_info))
+        m_info = PROCESS_INFORMATION{};
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (!Started())
+        return;
+    if (WaitForExit(0) == STILL_ACTIVE) {
+        ::TerminateProcess(m_info.hProcess, 1);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+    }
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+}
+
+DWORD ChildProcess::WaitForExit(DWORD timeoutMs)
+{
+    if (::WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to)
+{
+    return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)

@@ -12,7 +12,8 @@
 
 namespace rig {
 
-constexpr DWORD DEFAULT_TIMEOUT_MS = 10000;
+// Generous: a loaded machine can take seconds to show a window under Wine.
+constexpr DWORD DEFAULT_TIMEOUT_MS = 30000;
 
 // Polls until the predicate holds; false on time-out.
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
@@ -34,6 +35,8 @@ bool IsEnabled(HWND dialog, int id);
 void Click(HWND dialog, int id);
 void PostCommand(HWND window, int id);
 void PressKey(HWND window, UINT virtualKey);
+// Real pointer input at a point of a window's client area, through the system's input queue.
+void MouseClick(HWND window, POINT client, bool rightButton = false, bool doubleClick = false);
 
 // List views.
 int RowCount(HWND list);
@@ -100,6 +103,23 @@ private:
     std::string m_path;
 };
 
+// A program started from its own folder; ended by force if still running when destroyed.
+class ChildProcess {
+public:
+    ChildProcess(const std::string& exePath, const std::string& arguments = "");
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    bool Started() const { return m_info.hProcess != nullptr; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    // The exit code, or STILL_ACTIVE after the time-out.
+    DWORD WaitForExit(DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+bool CopyFileTo(const std::string& from, const std::string& to);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 // The folder of the running test executable, ending with a backslash.

@@ -1,0 +1,77 @@
+#include "filelist/ImageFileRow.h"
+#include "filelist/ImageListDlg.h"
+
+#include "app/FileSystem.h"
+#include "filelist/ImageFileList.h"
+#include "filelist/RowText.h"
+#include "imaging/ImageFile.h"
+
+namespace {
+
+// FILETIME counts 100 ns from 1601; the cell wants seconds from 1970.
+int64_t FileTimeToUnixSeconds(const FILETIME& time)
+{
+    constexpr int64_t EPOCH_DIFFERENCE = 116444736000000000LL;
+    int64_t ticks = static_cast<int64_t>(static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+    int64_t since1970 = ticks - EPOCH_DIFFERENCE;
+    int64_t seconds = since1970 / 10000000;
+    return since1970 % 10000000 < 0 ? seconds - 1 : seconds;
+}
+
+} // namespace
+
+std::string ReadCreatedTimeText(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::string();
+    const FILETIME& created = data.ftCreationTime;
+    bool none = created.dwLowDateTime == 0 && created.dwHighDateTime == 0;
+    return FormatCreatedTime(FileTimeToUnixSeconds(none ? data.ftLastWriteTime : created));
+}
+
+bool ReadImageFileRow(const std::string& path, ImageFileRow& row)
+{
+    if (!FileExists(path))
+        return false;
+    CImageFile image;
+    image.LoadHeader(path);
+    SIZE size = image.GetSize();
+    row.typeText = image.GetType();
+    row.fileName = image.GetFileName();
+    image.FreeImage();
+    row.dimensions = FormatDimensions(size.cx, size.cy);
+    row.createdTime = ReadCreatedTimeText(path);
+    row.filePath = path;
+    return true;
+}
+
+void CImageListDlg::AddImageFile(const std::string& path)
+{
+    ImageFileRow row;
+    if (!ReadImageFileRow(path, row))
+        return;
+    int count = m_fileList.GetItemCount();
+    int item = m_fileList.InsertItem(count, FormatRowNumber(count + 1));
+    if (item < 0)
+        return;
+    m_fileList.SetItemText(item, COLUMN_FILE_NAME, row.fileName);
+    m_fileList.SetItemText(item, COLUMN_TYPE, row.typeText);
+    m_fileList.SetItemText(item, COLUMN_DIMENSIONS, row.dimensions);
+    m_fileList.SetItemText(item, COLUMN_CREATED_TIME, row.createdTime);
+    m_fileList.SetItemText(item, COLUMN_FILE_PATH, row.filePath);
+}
+
+void CImageListDlg::CollectImageFiles(ImageFileList& list) const
+{
+    int count = m_fileList.GetItemCount();
+    list.RemoveAll();
+    for (int row = 0; row < count; ++row) {
+        ImageFileInfo record;
+        record.createdTime = ParseCreatedTime(m_fileList.GetItemText(row, COLUMN_CREATED_TIME));
+        record.typeText = m_fileList.GetItemText(row, COLUMN_TYPE);
+        record.fileName = m_fileList.GetItemText(row, COLUMN_FILE_NAME);
+        record.filePath = m_fileList.GetItemText(row, COLUMN_FILE_PATH);
+        list.Add(record);
+    }
+}

@@ -1,0 +1,229 @@
+#include "imaging/ImageFile.h"
+
+#include "app/FileSystem.h"
+#include "framework/Handles.h"
+#include "imaging/ImageHeader.h"
+
+#include <objbase.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::string FileNameOf(const std::string& path)
+{
+    size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+// Reads the file through one window of bytes, so walking a header costs a read or two.
+class FileByteSource : public ByteSource {
+public:
+    explicit FileByteSource(HANDLE file) : m_file(file), m_buffer(WINDOW_SIZE) {}
+
+    size_t ReadAt(uint64_t offset, uint8_t* buffer, size_t size) override
+    {
+        size_t done = 0;
+        while (done < size) {
+            uint64_t at = offset + done;
+            if ((at < m_start || at >= m_start + m_filled) && !Fill(at))
+                break;
+            size_t count = static_cast<size_t>(std::min<uint64_t>(size - done, m_start + m_filled - at));
+            std::memcpy(buffer + done, m_buffer.data() + (at - m_start), count);
+            done += count;
+        }
+        return done;
+    }
+
+private:
+    static constexpr DWORD WINDOW_SIZE = 16 * 1024;
+
+    bool Fill(uint64_t at)
+    {
+        m_filled = 0;
+        LARGE_INTEGER position;
+        position.QuadPart = static_cast<LONGLONG>(at);
+        DWORD read = 0;
+        if (at > static_cast<uint64_t>(LLONG_MAX) || !::SetFilePointerEx(m_file, position, nullptr, FILE_BEGIN) ||
+            !::ReadFile(m_file, m_buffer.data(), WINDOW_SIZE, &read, nullptr))
+            return false;
+        m_start = at;
+        m_filled = read;
+        return read > 0;
+    }
+
+    HANDLE m_file;
+    std::vector<uint8_t> m_buffer;
+    uint64_t m_start = 0;
+    uint64_t m_filled = 0;
+};
+
+// Wine's picture loader decodes through COM codecs, which need COM on the calling thread;
+// undone only when this call started it.
+class ScopedCom {
+public:
+    ScopedCom() : m_initialized(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ScopedCom()
+    {
+        if (m_initialized)
+            ::CoUninitialize();
+    }
+    ScopedCom(const ScopedCom&) = delete;
+    ScopedCom& operator=(const ScopedCom&) = delete;
+
+private:
+    bool m_initialized;
+};
+
+// Opened for reading with writers kept out while it is read.
+fw::unique_file OpenImageFile(const std::string& path)
+{
+    if (!FileExists(path))
+        return fw::unique_file();
+    return fw::unique_file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool ReadWholeFile(HANDLE file, void* buffer, DWORD size)
+{
+    LARGE_INTEGER start = {};
+    if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+        return false;
+    DWORD done = 0;
+    while (done < size) {
+        DWORD read = 0;
+        if (!::ReadFile(file, static_cast<BYTE*>(buffer) + done, size - done, &read, nullptr) || read == 0)
+            return false;
+        done += read;
+    }
+    return true;
+}
+
+// HIMETRIC is hundredths of a millimetre: 2540 to the inch.
+SIZE HimetricToPixels(HDC dc, LONG width, LONG height)
+{
+    return {::MulDiv(width, ::GetDeviceCaps(dc, LOGPIXELSX), 2540), ::MulDiv(height, ::GetDeviceCaps(dc, LOGPIXELSY), 2540)};
+}
+
+} // namespace
+
+CImageFile::~CImageFile()
+{
+    FreeImage();
+}
+
+bool CImageFile::Load(const std::string& path)
+{
+    // Whatever the new file turns out to be, the old picture goes.
+    FreeImage();
+    fw::unique_file file = OpenImageFile(path);
+    if (!file)
+        return false;
+    m_fileName = FileNameOf(path);
+    uint8_t signature[2] = {};
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), signature, sizeof(signature), &read, nullptr))
+        read = 0;
+    m_type = ImageTypeFromSignature(signature, read);
+
+    if (m_type == IMAGE_TYPE_PNG)
+        return SUCCEEDED(m_image.LoadFromFile(path));
+    if (m_type == IMAGE_TYPE_OTHERS)
+        return false;
+    return LoadPicture(file.get());
+}
+
+bool CImageFile::LoadPicture(HANDLE file)
+{
+    LARGE_INTEGER fileSize;
+    // The picture loader takes a LONG size; anything larger is no picture it could load.
+    if (!::GetFileSizeEx(file, &fileSize) || fileSize.QuadPart <= 0 || fileSize.QuadPart > LONG_MAX)
+        return false;
+    DWORD size = static_cast<DWORD>(fileSize.QuadPart);
+    fw::unique_hglobal memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory)
+        return false;
+    {
+        fw::GlobalLockGuard lock(memory.get());
+        if (!lock.get() || !ReadWholeFile(file, lock.get(), size))
+            return false;
+    }
+    fw::ComPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, stream.put())))
+        return false;
+    memory.release();  // the stream frees it now
+
+    ScopedCom com;
+    HRESULT hr = ::OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, m_picture.put_void());
+    if (FAILED(hr) || !m_picture) {
+        m_picture.reset();
+        return false;
+    }
+    return true;
+}
+
+bool CImageFile::LoadHeader(const std::string& path)
+{
+    FreeImage();
+    fw::unique_file file = OpenImageFile(path);
+    if (!file)
+        return false;
+    m_fileName = FileNameOf(path);
+    FileByteSource source(file.get());
+    uint8_t signature[2] = {};
+    m_type = ImageTypeFromSignature(signature, source.ReadAt(0, signature, sizeof(signature)));
+    ImageDimensions size;
+    bool ok = ReadImageDimensions(m_type, source, size);
+    m_headerSize = {size.width, size.height};
+    return ok;
+}
+
+SIZE CImageFile::GetSize(HDC dc) const
+{
+    if (m_image.GetBitmap())
+        return {m_image.GetWidth(), m_image.GetHeight()};
+    if (!m_picture)
+        return m_headerSize;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    m_picture->get_Width(&width);
+    m_picture->get_Height(&height);
+    if (dc)
+        return HimetricToPixels(dc, width, height);
+    fw::WindowDC screen(nullptr);
+    return HimetricToPixels(screen.get(), width, height);
+}
+
+bool CImageFile::Draw(HDC dc, const RECT& destination, const RECT* bounds) const
+{
+    if (!dc)
+        return false;
+    RECT rect = destination;
+    if (rect.left == 0 && rect.top == 0 && rect.right == 0 && rect.bottom == 0) {
+        SIZE natural = GetSize(dc);
+        rect = {0, 0, natural.cx, natural.cy};
+    }
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (m_picture) {
+        OLE_XSIZE_HIMETRIC hmWidth = 0;
+        OLE_YSIZE_HIMETRIC hmHeight = 0;
+        m_picture->get_Width(&hmWidth);
+        m_picture->get_Height(&hmHeight);
+        // HIMETRIC runs upwards: the source starts at the bottom edge.
+        m_picture->Render(dc, rect.left, rect.top, width, height, 0, hmHeight, hmWidth, -hmHeight, bounds);
+        return true;
+    }
+    if (m_image.GetBitmap())
+        m_image.Draw(dc, rect);
+    return true;
+}
+
+void CImageFile::FreeImage()
+{
+    m_picture.reset();
+    m_image.DestroyBitmap();
+    m_headerSize = {};
+}

@@ -1,0 +1,198 @@
+#include "app/FileSystem.h"
+#include "app/IniSettings.h"
+#include "rig/Rig.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlwapi.h>
+
+namespace {
+
+const char INI_NAME[] = "lumvextimelapsevideo.ini";
+
+class IniSettingsTest : public ::testing::Test {
+protected:
+    std::string IniPath() const { return m_folder.File(INI_NAME); }
+    void WriteIni(const std::string& content) { ASSERT_TRUE(rig::WriteFileBytes(IniPath(), content)); }
+    CIniSettings LoadSettings()
+    {
+        CIniSettings settings;
+        settings.Load(m_folder.Path());
+        return settings;
+    }
+    bool IsFolder(const std::string& path) const { return ::PathIsDirectoryA(path.c_str()) != FALSE; }
+
+    rig::TempFolder m_folder;
+};
+
+TEST_F(IniSettingsTest, MissingFileGivesDefaultsAndCreatesOnlyTheFallbackFolder)
+{
+    CIniSettings settings = LoadSettings();
+    EXPECT_EQ(settings.VideoType, 1);
+    EXPECT_EQ(settings.FrameRate, 25);
+    EXPECT_EQ(settings.VideoSize, 1);
+    EXPECT_EQ(settings.SortByTime, 0);
+    EXPECT_EQ(settings.TempPath, m_folder.Path() + "temp\\");
+    EXPECT_EQ(settings.DestinationFile, "");
+    EXPECT_TRUE(IsFolder(settings.TempPath));
+    EXPECT_FALSE(FileExists(IniPath())) << "loading must not write the settings file";
+}
+
+TEST_F(IniSettingsTest, StoredValuesAreClampedIntoRange)
+{
+    struct Case {
+        const char* frameRate;
+        int expectedRate;
+        const char* videoType;
+        int expectedType;
+        const char* videoSize;
+        int expectedSize;
+    };
+    const Case cases[] = {
+        {"0", 1, "-5", 1, "7", 6},
+        {"99", 50, "3", 3, "0", 1},
+        {"abc", 1, "2", 2, "6", 6},
+        {"", 25, "", 1, "", 1},
+        {"12abc", 12, "4", 3, "-1", 1},
+    };
+    for (const Case& c : cases) {
+        WriteIni(std::string("[VIDEO]\r\nFrameRate=") + c.frameRate + "\r\nVideoType=" + c.videoType
+                 + "\r\nVideoSize=" + c.videoSize + "\r\n");
+        CIniSettings settings = LoadSettings();
+        EXPECT_EQ(settings.FrameRate, c.expectedRate) << "FrameRate=" << c.frameRate;
+        EXPECT_EQ(settings.VideoType, c.expectedType) << "VideoType=" << c.videoType;
+        EXPECT_EQ(settings.VideoSize, c.expectedSize) << "VideoSize=" << c.videoSize;
+    }
+}
+
+TEST_F(IniSettingsTest, SortFlagTwoLoadsAsSetAndIsSavedBackAsOne)
+{
+    WriteIni("[VIDEO]\r\nSortByTime=2\r\n");
+    CIniSettings settings = LoadSettings();
+    EXPECT_EQ(settings.SortByTime, 1);
+    ASSERT_TRUE(settings.Save());
+    char value[16] = {};
+    ::GetPrivateProfileStringA("VIDEO", "SortByTime", "", value, sizeof(value), IniPath().c_str());
+    EXPECT_STREQ(value, "1");
+}
+
+TEST_F(IniSettingsTest, LongValuesAreCutTo1023Characters)
+{
+    std::string folder = m_folder.Path() + std::string(1500, 'a');
+    WriteIni("[VIDEO]\r\nTempPath=" + folder + "\r\nFrameRate=" + std::string(100000, '7') + "\r\n");
+    CIniFile file;
+    file.SetPath(IniPath().c_str());
+    EXPECT_EQ(file.ReadString("VIDEO", "TempPath", "").size(), 1023u);
+    CIniSettings settings = LoadSettings();
+    EXPECT_EQ(settings.FrameRate, 50);
+    EXPECT_EQ(settings.TempPath, m_folder.Path() + "temp\\") << "a cut, uncreatable folder falls back";
+}
+
+TEST_F(IniSettingsTest, ExistingFolderGetsTrailingBackslash)
+{
+    std::string folder = m_folder.Path() + "frames";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    WriteIni("[VIDEO]\r\nTempPath=" + folder + "\r\n");
+    EXPECT_EQ(LoadSettings().TempPath, folder + "\\");
+}
+
+TEST_F(IniSettingsTest, TwoMissingLevelsAreCreatedAndThePathKept)
+{
+    std::string folder = m_folder.Path() + "one\\two\\";
+    WriteIni("[VIDEO]\r\nTempPath=" + folder + "\r\n");
+    CIniSettings settings = LoadSettings();
+    EXPECT_EQ(settings.TempPath, folder);
+    EXPECT_TRUE(IsFolder(folder));
+}
+
+TEST_F(IniSettingsTest, UnusableTempPathsFallBack)
+{
+    std::string file = m_folder.File("not-a-folder.txt");
+    ASSERT_TRUE(rig::WriteFileBytes(file, "x"));
+    const std::string unusable[] = {"Q:\\no-such-drive\\frames\\", file, file + "\\", ""};
+    for (const std::string& path : unusable) {
+        WriteIni("[VIDEO]\r\nTempPath=" + path + "\r\n");
+        EXPECT_EQ(LoadSettings().TempPath, m_folder.Path() + "temp\\") << path;
+    }
+}
+
+TEST_F(IniSettingsTest, SaveWritesTheFiveKeysInOrderAndKeepsOtherContent)
+{
+    CIniSettings settings = LoadSettings();
+    settings.TempPath = "C:\\frames\\";
+    settings.DestinationFile = "C:\\out.mp4";
+    settings.VideoType = 2;
+    settings.FrameRate = 10;
+    settings.VideoSize = 3;
+    settings.SortByTime = 1;
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(rig::ReadFileBytes(IniPath()),
+              "[VIDEO]\r\nTempPath=C:\\frames\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=3\r\nSortByTime=1\r\n");
+
+    WriteIni("; kept\r\n[OTHER]\r\nkey=value\r\n[VIDEO]\r\nFrameRate=5\r\n");
+    ASSERT_TRUE(settings.Save());
+    std::string content = rig::ReadFileBytes(IniPath());
+    EXPECT_NE(content.find("; kept"), std::string::npos);
+    EXPECT_NE(content.find("[OTHER]\r\nkey=value"), std::string::npos);
+    EXPECT_NE(content.find("FrameRate=10"), std::string::npos);
+    EXPECT_EQ(content.find("FrameRate=5"), std::string::npos);
+    EXPECT_EQ(content.find("out.mp4"), std::string::npos) << "the destination is never stored";
+}
+
+TEST_F(IniSettingsTest, SaveReportsAFileLockedAgainstWriting)
+{
+    WriteIni("[VIDEO]\r\nFrameRate=5\r\n");
+    CIniSettings settings = LoadSettings();
+    settings.FrameRate = 30;
+    HANDLE lock = ::CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(settings.Save());
+    ::CloseHandle(lock);
+    EXPECT_EQ(settings.FrameRate, 30) << "the values stay for this run";
+    EXPECT_NE(rig::ReadFileBytes(IniPath()).find("FrameRate=5"), std::string::npos);
+}
+
+TEST_F(IniSettingsTest, SaveReportsAReadOnlyFile)
+{
+    WriteIni("[VIDEO]\r\nFrameRate=5\r\n");
+    ASSERT_TRUE(::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE probe = ::CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        // Wine run by root: the host ignores the read-only bit, so nothing can fail here.
+        ::CloseHandle(probe);
+        ::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        GTEST_SKIP() << "a read-only file is writable by this user";
+    }
+    CIniSettings settings = LoadSettings();
+    settings.FrameRate = 30;
+    EXPECT_FALSE(settings.Save());
+    ::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(IniSettingsTest, DamagedFilesStillLoad)
+{
+    std::string garbage;
+    for (int i = 0; i < 65536; ++i)
+        garbage += static_cast<char>((i * 7919) % 256);
+    const std::string damaged[] = {
+        garbage,
+        "[VIDEO]\r\n" + std::string(100000, 'x') + "\r\nFrameRate=9\r\n" + std::string(100000, '=') + "\r\n",
+        "FrameRate=9\r\nVideoType=2\r\n",
+        "[VIDEO]\r\nFrameRate=9\r\nFrameRate=40\r\nVideoType=2\r\nVideoType=3\r\n",
+    };
+    for (const std::string& content : damaged) {
+        WriteIni(content);
+        CIniSettings settings = LoadSettings();
+        EXPECT_GE(settings.FrameRate, 1);
+        EXPECT_LE(settings.FrameRate, 50);
+        EXPECT_GE(settings.VideoType, 1);
+        EXPECT_LE(settings.VideoType, 3);
+        EXPECT_TRUE(IsFolder(settings.TempPath));
+    }
+    WriteIni(damaged[2]);
+    EXPECT_EQ(LoadSettings().FrameRate, 25) << "keys outside the section do not count";
+    WriteIni(damaged[3]);
+    EXPECT_EQ(LoadSettings().FrameRate, 9) << "the first of repeated keys wins";
+}
+
+} // namespace

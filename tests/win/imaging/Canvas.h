@@ -1,0 +1,56 @@
+// A white 32-bit canvas to draw into and read pixels back from, and image files written
+// into a test's own folder.
+#pragma once
+
+#include "imaging/DibImage.h"
+#include "rig/Rig.h"
+
+#include <cstring>
+
+namespace testimages {
+
+class Canvas {
+public:
+    Canvas(int width, int height)
+    {
+        m_dib.CreateDib(width, height, 32, BI_RGB, nullptr, 0);
+        for (int y = 0; y < height; ++y)
+            std::memset(m_dib.GetBits() + y * m_dib.GetPitch(), 0xFF, width * 4);
+        m_dc = m_dib.GetMemoryDC();
+    }
+    ~Canvas()
+    {
+        if (m_dc)
+            m_dib.ReleaseMemoryDC();
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    // As a COLORREF.
+    COLORREF Pixel(int x, int y) const
+    {
+        ::GdiFlush();
+        const BYTE* p = m_dib.GetBits() + y * m_dib.GetPitch() + x * 4;
+        return RGB(p[2], p[1], p[0]);
+    }
+
+private:
+    CDibImage m_dib;
+    HDC m_dc = nullptr;
+};
+
+inline std::string WriteImage(const rig::TempFolder& folder, const std::string& name, const std::string& bytes)
+{
+    std::string path = folder.File(name);
+    rig::WriteFileBytes(path, bytes);
+    return path;
+}
+
+// True when nothing holds the file open any more.
+inline bool CanDelete(const std::string& path)
+{
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+} // namespace testimages
