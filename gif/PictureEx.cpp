@@ -239,8 +239,8 @@ BOOL CPictureEx::PrepareCanvas(int width, int height)
     if (!canvas.Create(window.get(), width, height))
         return FALSE;
     backgroundColor = ::GetSysColor(COLOR_BTNFACE);
-    RECT all{0, 0, width, height};
-    ::FillRect(canvas.dc(), &all, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1)));
+    // The same colour as between cycles: the first cycle must not play on another background.
+    FillCanvas(RECT{0, 0, width, height});
     ready = true;
     return TRUE;
 }

@@ -196,13 +196,18 @@ TEST_F(PictureExTest, BusyIndicatorResourceHasTheExpectedLayout)
     EXPECT_EQ(WindowSize(m_control).cx, 32);
     EXPECT_EQ(WindowSize(m_control).cy, 32);
 
-    // Playing, the canvas passes through several different frames.
+    // The first cycle plays on the same button-face background as every later one.
+    EXPECT_EQ(picture.GetCanvasPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
+
+    // Playing, the canvas passes through several different frames; the middle of the ring
+    // stays transparent.
     ASSERT_TRUE(picture.Draw());
     std::set<COLORREF> headShades;
     EXPECT_TRUE(PumpUntil([&] {
         headShades.insert(picture.GetCanvasPixel(15, 4));
         return headShades.size() >= 3;
     }));
+    EXPECT_EQ(picture.GetCanvasPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(PictureExTest, StillBitmapIsSizedFromItsPhysicalSizeAndDrawnUpright)
@@ -370,4 +375,28 @@ TEST_F(PictureExTest, TraceLinesReachAMonitorsSectionOnly)
     EXPECT_GE(::GetTickCount() - start, 90u);
     fw::unique_handle section(::OpenFileMappingA(FILE_MAP_READ, FALSE, "HTMLManager"));
     EXPECT_FALSE(section);
+}
+
+TEST_F(PictureExTest, BusyIndicatorPlaysOnScreenWithoutTheControlsFrame)
+{
+    CPictureEx picture;
+    ASSERT_TRUE(picture.AttachToWindow(m_control));
+    ASSERT_TRUE(picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_BUSY_GIF), "IMAGE"));
+    ASSERT_TRUE(picture.Draw());
+    RECT rect;
+    ::GetWindowRect(m_control, &rect);
+    std::set<std::vector<COLORREF>> seen;
+    bool blackFrame = false;
+    EXPECT_TRUE(PumpUntil([&] {
+        HDC screen = ::GetDC(nullptr);
+        std::vector<COLORREF> shown;
+        for (int y = 0; y < 32; y += 2)
+            for (int x = 0; x < 32; x += 2)
+                shown.push_back(::GetPixel(screen, rect.left + x, rect.top + y));
+        blackFrame = blackFrame || ::GetPixel(screen, rect.left, rect.top + 16) == RGB(0, 0, 0);
+        ::ReleaseDC(nullptr, screen);
+        seen.insert(shown);
+        return seen.size() >= 3;
+    }));
+    EXPECT_FALSE(blackFrame);
 }
