@@ -162,10 +162,10 @@ BOOL CPictureEx::Load(HGLOBAL hGlobal, DWORD dwSize)
         OLE_YSIZE_HIMETRIC height = 0;
         stillPicture->get_Width(&width);
         stillPicture->get_Height(&height);
-        fw::WindowDC screen(hWnd);
+        fw::WindowDC window(hWnd);
         // 2540 HIMETRIC units to the inch.
-        pictureWidth = ::MulDiv(width, ::GetDeviceCaps(screen.get(), LOGPIXELSX), 2540);
-        pictureHeight = ::MulDiv(height, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 2540);
+        pictureWidth = ::MulDiv(width, ::GetDeviceCaps(window.get(), LOGPIXELSX), 2540);
+        pictureHeight = ::MulDiv(height, ::GetDeviceCaps(window.get(), LOGPIXELSY), 2540);
         return PrepareCanvas(pictureWidth, pictureHeight);
     }
 
