@@ -89,6 +89,12 @@ bool CImageListDlg::OnCommand(UINT id)
     case ID_REMOVE_ALL:
         RemoveAllFiles();
         return true;
+    case IDC_SELECT_FILES:
+        OnSelectFiles();
+        return true;
+    case IDC_MAKE_VIDEO:
+        OnMakeVideo();
+        return true;
     default:
         return false;
     }

@@ -36,6 +36,9 @@ private:
     void ShowContextMenu(int item);
     void RemoveSelectedFiles();
     void RemoveAllFiles();
+    void OnSelectFiles();
+    void OnMakeVideo();
+    void ShowJobResult(INT_PTR ending, const std::string& text);
 
     CListCtrl m_fileList;
     HICON m_icon;

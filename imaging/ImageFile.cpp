@@ -1,22 +1,13 @@
 #include "imaging/ImageFile.h"
 
-#include "app/FileSystem.h"
 #include "framework/Handles.h"
 #include "imaging/ImageHeader.h"
-
-#include <objbase.h>
 
 #include <climits>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-std::string FileNameOf(const std::string& path)
-{
-    size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
 
 // Reads the file through one window of bytes, so walking a header costs a read or two.
 class FileByteSource : public ByteSource {
@@ -60,30 +51,21 @@ private:
     uint64_t m_filled = 0;
 };
 
-// Wine's picture loader decodes through COM codecs, which need COM on the calling thread;
-// undone only when this call started it.
-class ScopedCom {
-public:
-    ScopedCom() : m_initialized(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ScopedCom()
-    {
-        if (m_initialized)
-            ::CoUninitialize();
-    }
-    ScopedCom(const ScopedCom&) = delete;
-    ScopedCom& operator=(const ScopedCom&) = delete;
-
-private:
-    bool m_initialized;
-};
-
-// Opened for reading with writers kept out while it is read.
-fw::unique_file OpenImageFile(const std::string& path)
+// Opened for reading with writers kept out while it is read. The name is the one the file
+// system keeps, so its case is the file's own whatever the path says.
+fw::unique_file OpenImageFile(const std::string& path, std::string& fileName)
 {
-    if (!FileExists(path))
+    if (path.empty())
         return fw::unique_file();
-    return fw::unique_file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    WIN32_FIND_DATAA found;
+    fw::unique_find find(::FindFirstFileA(path.c_str(), &found));
+    if (!find)
+        return fw::unique_file();
+    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file)
+        fileName = found.cFileName;
+    return file;
 }
 
 bool ReadWholeFile(HANDLE file, void* buffer, DWORD size)
@@ -118,10 +100,9 @@ bool CImageFile::Load(const std::string& path)
 {
     // Whatever the new file turns out to be, the old picture goes.
     FreeImage();
-    fw::unique_file file = OpenImageFile(path);
+    fw::unique_file file = OpenImageFile(path, m_fileName);
     if (!file)
         return false;
-    m_fileName = FileNameOf(path);
     uint8_t signature[2] = {};
     DWORD read = 0;
     if (!::ReadFile(file.get(), signature, sizeof(signature), &read, nullptr))
@@ -155,7 +136,6 @@ bool CImageFile::LoadPicture(HANDLE file)
         return false;
     memory.release();  // the stream frees it now
 
-    ScopedCom com;
     HRESULT hr = ::OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, m_picture.put_void());
     if (FAILED(hr) || !m_picture) {
         m_picture.reset();
@@ -167,10 +147,9 @@ bool CImageFile::LoadPicture(HANDLE file)
 bool CImageFile::LoadHeader(const std::string& path)
 {
     FreeImage();
-    fw::unique_file file = OpenImageFile(path);
+    fw::unique_file file = OpenImageFile(path, m_fileName);
     if (!file)
         return false;
-    m_fileName = FileNameOf(path);
     FileByteSource source(file.get());
     uint8_t signature[2] = {};
     m_type = ImageTypeFromSignature(signature, source.ReadAt(0, signature, sizeof(signature)));

@@ -1,4 +1,5 @@
 #include "filelist/ImageFileList.h"
+#include "tests/fixtures/InsertionSort.h"
 
 #include <gtest/gtest.h>
 
@@ -23,26 +24,6 @@ std::vector<std::string> Names(const ImageFileList& list)
     for (int i = 0; i < list.GetCount(); ++i)
         names.push_back(list.GetAt(i).fileName);
     return names;
-}
-
-// The insertion method the sort must reproduce, kept as plain as it is described.
-void InsertionSortByTime(ImageFileList& list)
-{
-    ImageFileList taken;
-    for (int i = 0; i < list.GetCount(); ++i)
-        taken.Add(list.GetAt(i));
-    list.RemoveAll();
-    for (int c = taken.GetCount() - 1; c >= 0; --c) {
-        ImageFileInfo r = taken.GetAt(c);
-        int i = 0;
-        while (i < list.GetCount() && list.GetAt(i).createdTime <= r.createdTime)
-            ++i;
-        if (i < list.GetCount())
-            list.InsertAt(i, r);
-        else
-            list.Add(r);
-        taken.RemoveAt(c);
-    }
 }
 
 } // namespace
@@ -107,7 +88,7 @@ TEST(SortImageFilesByTime, MatchesTheInsertionMethodOnRandomListsWithManyTies)
             expected.Add(r);
         }
         SortImageFilesByTime(sorted);
-        InsertionSortByTime(expected);
+        fixtures::InsertionSortByTime(expected);
         ASSERT_EQ(Names(sorted), Names(expected)) << "round " << round;
     }
 }

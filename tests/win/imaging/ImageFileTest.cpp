@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace fixtures;
 using namespace testimages;
 
@@ -125,6 +127,19 @@ TEST(ImageFile, TypeComesFromTheContentNotTheName)
     EXPECT_EQ(file.GetType(), "GIF");
 }
 
+TEST(ImageFile, FileNameIsTheOneTheFileSystemKeeps)
+{
+    rig::TempFolder folder;
+    WriteImage(folder, "Holiday.JPG", MakeJpeg({}));
+    CImageFile file;
+    ASSERT_TRUE(file.Load(folder.File("holiday.jpg")));
+    EXPECT_EQ(file.GetFileName(), "Holiday.JPG");
+    ImageFileRow row;
+    ASSERT_TRUE(ReadImageFileRow(folder.File("HOLIDAY.jpg"), row));
+    EXPECT_EQ(row.fileName, "Holiday.JPG");
+    EXPECT_EQ(row.filePath, folder.File("HOLIDAY.jpg"));
+}
+
 TEST(ImageFile, TextFileIsOthersWithNoSizeAndDrawsNothing)
 {
     rig::TempFolder folder;
@@ -227,4 +242,25 @@ TEST(ImageFile, FreeImageKeepsTypeAndName)
     EXPECT_EQ(file.GetType(), "GIF");
     EXPECT_EQ(file.GetFileName(), "x.gif");
     EXPECT_EQ(file.GetSize().cx, 0);
+}
+
+TEST(ImageFile, LoadsPicturesOnAWorkerThreadThatNeverStartedCom)
+{
+    rig::TempFolder folder;
+    const std::pair<std::string, std::string> files[] = {
+        {"a.jpg", MakeJpeg({64, 48})}, {"a.gif", MakeGif({})}, {"a.bmp", MakeBmp({})}, {"a.png", MakePng({})}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        std::string path = WriteImage(folder, name, bytes);
+        bool loaded = false;
+        SIZE size = {};
+        std::thread worker([&] {
+            CImageFile file;
+            loaded = file.Load(path);
+            size = file.GetSize();
+        });
+        worker.join();
+        EXPECT_TRUE(loaded);
+        EXPECT_GT(size.cx, 0);
+    }
 }

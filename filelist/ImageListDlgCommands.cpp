@@ -1,0 +1,87 @@
+// The main window's two long commands, each run behind the work dialog, and their result.
+#include "filelist/ImageListDlg.h"
+
+#include "framework/MessageBox.h"
+#include "resource.h"
+#include "video/VideoSettingsDlg.h"
+#include "video/WaitDlg.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD FILE_NAME_BUFFER_CHARS = 2599740;
+
+// The names an OFN_EXPLORER multi-select dialog returns: one full path, or the folder
+// followed by the names in it, each ended by a NUL, the list by a second one.
+std::vector<std::string> SplitChosenNames(const char* buffer)
+{
+    std::vector<std::string> names;
+    std::string first = buffer;
+    const char* next = buffer + first.size() + 1;
+    if (*next == '\0') {
+        if (!first.empty())
+            names.push_back(first);
+        return names;
+    }
+    std::string folder = first;
+    if (folder.back() != '\\')
+        folder += '\\';
+    for (; *next != '\0'; next += std::char_traits<char>::length(next) + 1)
+        names.push_back(folder + next);
+    return names;
+}
+
+} // namespace
+
+void CImageListDlg::ShowJobResult(INT_PTR ending, const std::string& text)
+{
+    if (text.empty())
+        return;
+    fw::ShowMessageBox(m_hWnd, text, MB_OK | (ending == IDOK ? MB_ICONINFORMATION : MB_ICONERROR));
+}
+
+void CImageListDlg::OnSelectFiles()
+{
+    std::vector<std::string> paths;
+    {
+        // Two buffer ends of NUL, so a list the dialog fills to the brim is still ended.
+        std::vector<char> buffer(FILE_NAME_BUFFER_CHARS + 2, '\0');
+        OPENFILENAMEA dialog{};
+        dialog.lStructSize = sizeof(dialog);
+        dialog.hwndOwner = m_hWnd;
+        dialog.lpstrFilter = "Image files(*.jpg, *.bmp, *.png, *.gif)\0*.jpg;*.bmp;*.png;*.gif\0";
+        dialog.lpstrFile = buffer.data();
+        dialog.nMaxFile = FILE_NAME_BUFFER_CHARS;
+        dialog.lpstrTitle = "Select one or multiple files";
+        dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+        if (::GetOpenFileNameA(&dialog))
+            paths = SplitChosenNames(buffer.data());
+    }
+    if (paths.empty())
+        return;
+
+    CWaitDlg wait(m_hWnd);
+    wait.SetFiles(paths);
+    wait.m_pMainDlg = this;
+    wait.m_bLoadFiles = TRUE;
+    wait.SetMessageId(IDS_LOADING_FILES);
+    INT_PTR ending = wait.DoModal();
+    ShowJobResult(ending, wait.GetResultText());
+    UpdateMakeVideoButton();
+}
+
+void CImageListDlg::OnMakeVideo()
+{
+    CVideoSettingsDlg settings(m_hWnd);
+    if (settings.DoModal() != IDOK)
+        return;
+    CWaitDlg wait(m_hWnd);
+    wait.m_pMainDlg = this;
+    wait.m_bMakeVideo = TRUE;
+    wait.SetMessageId(IDS_MAKING_VIDEO);
+    INT_PTR ending = wait.DoModal();
+    ShowJobResult(ending, wait.GetResultText());
+}

@@ -1,0 +1,44 @@
+#include "rig/FileDialog.h"
+
+#include "rig/Rig.h"
+
+namespace rig {
+
+namespace {
+
+HWND FindEditBelow(HWND parent)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == "Edit")
+            return child;
+        if (HWND inner = FindEditBelow(child))
+            return inner;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND FileNameEdit(HWND fileDialog)
+{
+    if (HWND combo = ::GetDlgItem(fileDialog, 1148))
+        return FindEditBelow(combo);
+    return ::GetDlgItem(fileDialog, 1152);
+}
+
+bool SubmitFileName(HWND fileDialog, const std::string& text)
+{
+    HWND edit = nullptr;
+    if (!WaitUntil([&] { return (edit = FileNameEdit(fileDialog)) != nullptr; }))
+        return false;
+    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Click(fileDialog, IDOK);
+    return true;
+}
+
+std::string FileTypeText(HWND fileDialog)
+{
+    return ItemText(fileDialog, 1136);
+}
+
+} // namespace rig

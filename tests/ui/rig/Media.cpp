@@ -1,0 +1,194 @@
+#include "rig/Media.h"
+
+#include "rig/Rig.h"
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+namespace rig {
+
+namespace {
+
+std::wstring Wide(const std::string& text)
+{
+    int chars = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring result(chars > 0 ? chars - 1 : 0, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), chars);
+    return result;
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+// A one-colour GIF written by hand: Wine's GDI+ GIF encoder leaves an empty image. Codes
+// are 3 bits wide; a clear code after every two pixels keeps them from growing.
+bool WriteGif(const std::string& path, int width, int height, COLORREF color)
+{
+    std::string bytes = "GIF89a";
+    auto word = [&bytes](int value) {
+        bytes += static_cast<char>(value & 0xFF);
+        bytes += static_cast<char>((value >> 8) & 0xFF);
+    };
+    word(width);
+    word(height);
+    bytes += '\x81';
+    bytes += '\0';
+    bytes += '\0';
+    bytes += static_cast<char>(GetRValue(color));
+    bytes += static_cast<char>(GetGValue(color));
+    bytes += static_cast<char>(GetBValue(color));
+    bytes.append(9, '\0');
+    bytes += '\x2C';
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    bytes += '\0';
+    bytes += '\x02';
+
+    const int CLEAR = 4;
+    const int END = 5;
+    std::string data;
+    unsigned buffer = 0;
+    int bits = 0;
+    auto emit = [&](int code) {
+        buffer |= static_cast<unsigned>(code) << bits;
+        bits += 3;
+        while (bits >= 8) {
+            data += static_cast<char>(buffer & 0xFF);
+            buffer >>= 8;
+            bits -= 8;
+        }
+    };
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+        if (pixel % 2 == 0)
+            emit(CLEAR);
+        emit(0);
+    }
+    emit(END);
+    if (bits > 0)
+        data += static_cast<char>(buffer & 0xFF);
+    for (size_t at = 0; at < data.size(); at += 255) {
+        size_t length = std::min<size_t>(255, data.size() - at);
+        bytes += static_cast<char>(length);
+        bytes += data.substr(at, length);
+    }
+    bytes += '\0';
+    bytes += '\x3B';
+    return WriteFileBytes(path, bytes);
+}
+
+} // namespace
+
+bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
+{
+    if (std::wstring(mimeType) == L"image/gif")
+        return WriteGif(path, width, height, color);
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return false;
+    bool saved = false;
+    {
+        Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
+        {
+            Gdiplus::Graphics graphics(&image);
+            Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
+            graphics.FillRectangle(&brush, 0, 0, width, height);
+        }
+        UINT count = 0;
+        UINT size = 0;
+        Gdiplus::GetImageEncodersSize(&count, &size);
+        std::vector<BYTE> buffer(size);
+        auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+        Gdiplus::GetImageEncoders(count, size, encoders);
+        for (UINT i = 0; i < count && !saved; ++i) {
+            if (std::wstring(encoders[i].MimeType) == mimeType)
+                saved = image.Save(Wide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+        }
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
+}
+
+int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs)
+{
+    // The bridge reads which host command to run from its environment, inherited from here.
+    char previous[1024] = {};
+    bool hadPrevious = ::GetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", previous, sizeof(previous)) > 0;
+    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", command.c_str());
+    std::string bridge = ExecutableDirectory() + "ffmpeg.exe";
+    std::string line = " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    BOOL started = ::CreateProcessA(bridge.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                    &startup, &info);
+    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", hadPrevious ? previous : nullptr);
+    if (!started)
+        return -1;
+    int status = -1;
+    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        ::GetExitCodeProcess(info.hProcess, &code);
+        status = static_cast<int>(code);
+    } else {
+        ::TerminateProcess(info.hProcess, 1);
+    }
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return status;
+}
+
+bool ProbeVideo(const std::string& path, VideoProbe& probe)
+{
+    TempFolder folder;
+    std::string report = folder.File("probe.txt");
+    int status = RunHostTool("ffprobe", "-v error -count_frames -select_streams v:0 -show_entries "
+                                        "stream=width,height,r_frame_rate,nb_read_frames:format=format_name "
+                                        "-of default=noprint_wrappers=1 -o " + Quoted(report) + " " + Quoted(path));
+    if (status != 0)
+        return false;
+    std::istringstream lines(ReadFileBytes(report));
+    std::string line;
+    while (std::getline(lines, line)) {
+        size_t equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::string key = line.substr(0, equals);
+        std::string value = line.substr(equals + 1);
+        if (key == "format_name")
+            probe.formatName = value;
+        else if (key == "width")
+            probe.width = std::atoi(value.c_str());
+        else if (key == "height")
+            probe.height = std::atoi(value.c_str());
+        else if (key == "r_frame_rate")
+            probe.frameRate = value;
+        else if (key == "nb_read_frames")
+            probe.frameCount = std::atoi(value.c_str());
+    }
+    return true;
+}
+
+bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color)
+{
+    TempFolder folder;
+    std::string raw = folder.File("frame.rgb");
+    std::string select = "\"select=eq(n\\," + std::to_string(frameIndex) + "),scale=1:1\"";
+    // One pixel scaled from the frame's middle area is enough to tell solid colours apart.
+    int status = RunHostTool("ffmpeg", "-v error -i " + Quoted(path) + " -vf " + select
+                                           + " -frames:v 1 -pix_fmt rgb24 -f rawvideo -y " + Quoted(raw));
+    std::string bytes = ReadFileBytes(raw);
+    if (status != 0 || bytes.size() < 3)
+        return false;
+    color = RGB(static_cast<BYTE>(bytes[0]), static_cast<BYTE>(bytes[1]), static_cast<BYTE>(bytes[2]));
+    return true;
+}
+
+} // namespace rig

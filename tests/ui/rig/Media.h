@@ -1,0 +1,32 @@
+// Test media: image files written through GDI+, and host programs (ffprobe, ffmpeg) run
+// through the encoder bridge beside the test executable, Windows paths and all.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace rig {
+
+// mimeType: L"image/jpeg", L"image/png", L"image/bmp", L"image/gif". One colour throughout.
+bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color);
+
+// Runs the host command (shell words, e.g. "ffprobe") with the arguments, which are split
+// by the Windows rules; returns its exit status, or -1 when it could not be started.
+int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs = 120000);
+
+struct VideoProbe {
+    std::string formatName;  // e.g. "mov,mp4,m4a,3gp,3g2,mj2", "avi", "flv"
+    int width = 0;
+    int height = 0;
+    std::string frameRate;   // e.g. "10/1"
+    int frameCount = -1;     // frames actually decoded
+};
+// ffprobe of the first video stream; false when ffprobe failed.
+bool ProbeVideo(const std::string& path, VideoProbe& probe);
+
+// The colour of the frame's centre pixel (frame 0 first), decoded by the host ffmpeg.
+bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color);
+
+} // namespace rig

@@ -1,0 +1,26 @@
+#include "filelist/ImageListDlg.h"
+#include "filelist/RowText.h"
+#include "resource.h"
+#include "video/WaitDlg.h"
+
+unsigned __stdcall LoadFilesThreadProc(void* parameter)
+{
+    CWaitDlg& dialog = *static_cast<CWaitDlg*>(parameter);
+    CImageListDlg& mainDlg = *dialog.m_pMainDlg;
+    // One repaint at the end instead of one per row.
+    mainDlg.GetFileListCtrl().SetRedraw(false);
+    int count = static_cast<int>(dialog.m_files.size());
+    dialog.m_progress.SetRange(0, count);
+    for (const std::string& path : dialog.m_files) {
+        if (mainDlg.GetImageFileCount() >= MAX_IMAGE_FILES) {
+            dialog.SetResult(IDS_FILE_LIMIT, "");
+            break;
+        }
+        mainDlg.AddImageFile(path);
+        dialog.m_progress.StepIt();
+    }
+    mainDlg.GetFileListCtrl().SetRedraw(true);
+    dialog.m_progress.SetPos(count);
+    dialog.PostCompletion(true);
+    return 0;
+}

@@ -1,0 +1,163 @@
+#include "video/VideoSettingsDlg.h"
+
+#include "app/FileSystem.h"
+#include "app/Globals.h"
+#include "app/SettingsRules.h"
+#include "framework/MessageBox.h"
+#include "framework/Text.h"
+#include "resource.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+namespace {
+
+constexpr int MAX_PATH_CHARS = 260;
+const char* const VIDEO_SIZES[] = {"According to image size", "QCIF 180 x 120", "CIF 360 x 240",
+                                   "H-D1 720 x 240", "D1 720 x 480", "720P 1280 x 720"};
+const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
+
+// The shell allocates the item list with the task allocator.
+struct ItemIdListTraits {
+    static PIDLIST_ABSOLUTE Empty() { return nullptr; }
+    static void Free(PIDLIST_ABSOLUTE p) { ::CoTaskMemFree(p); }
+};
+using unique_item_list = fw::UniqueResource<PIDLIST_ABSOLUTE, ItemIdListTraits>;
+
+} // namespace
+
+CVideoSettingsDlg::CVideoSettingsDlg(HWND parent) : CDialog(IDD_VIDEO_SETTINGS, parent) {}
+
+BOOL CVideoSettingsDlg::OnInitDialog()
+{
+    m_cbVideoSize.Attach(GetDlgItem(IDC_VIDEO_SIZE));
+    m_cbFrameRate.Attach(GetDlgItem(IDC_FRAME_RATE));
+    m_cbVideoType.Attach(GetDlgItem(IDC_VIDEO_TYPE));
+    // The resource compiler has no way to give combo boxes their items; they come here.
+    for (const char* text : VIDEO_SIZES)
+        m_cbVideoSize.AddString(text);
+    for (const char* text : VIDEO_TYPES)
+        m_cbVideoType.AddString(text);
+    ::SendDlgItemMessageA(m_hWnd, IDC_TEMP_PATH, EM_LIMITTEXT, MAX_PATH_CHARS, 0);
+    ::SendDlgItemMessageA(m_hWnd, IDC_DEST_FILE, EM_LIMITTEXT, MAX_PATH_CHARS, 0);
+
+    m_cbFrameRate.ResetContent();
+    for (int rate = 1; rate <= 50; ++rate)
+        m_cbFrameRate.AddString(fw::FormatText("%02d", rate));
+    m_cbFrameRate.SetCurSel(g_settings.FrameRate - 1);
+    m_cbVideoType.SetCurSel(g_settings.VideoType - 1);
+    m_cbVideoSize.SetCurSel(g_settings.VideoSize - 1);
+
+    m_bSortByTime = g_settings.SortByTime;
+    m_strTempPath = g_settings.TempPath;
+    UpdateData(false);
+    return TRUE;
+}
+
+void CVideoSettingsDlg::UpdateData(bool save)
+{
+    if (save) {
+        m_bSortByTime = ::IsDlgButtonChecked(m_hWnd, IDC_SORT_BY_TIME) == BST_CHECKED;
+        m_strTempPath = fw::GetWindowTextString(GetDlgItem(IDC_TEMP_PATH));
+        m_strDestFile = fw::GetWindowTextString(GetDlgItem(IDC_DEST_FILE));
+    } else {
+        ::CheckDlgButton(m_hWnd, IDC_SORT_BY_TIME, m_bSortByTime ? BST_CHECKED : BST_UNCHECKED);
+        ::SetDlgItemTextA(m_hWnd, IDC_TEMP_PATH, m_strTempPath.c_str());
+        ::SetDlgItemTextA(m_hWnd, IDC_DEST_FILE, m_strDestFile.c_str());
+    }
+}
+
+INT_PTR CVideoSettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDC_BROWSE_DEST) {
+            OnBrowseDestFile();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_BROWSE_TEMP) {
+            OnBrowseTempPath();
+            return TRUE;
+        }
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+int CALLBACK CVideoSettingsDlg::BrowseCallbackProc(HWND hwnd, UINT message, LPARAM, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED && data) {
+        const auto* dialog = reinterpret_cast<const CVideoSettingsDlg*>(data);
+        ::SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(dialog->m_strTempPath.c_str()));
+    }
+    return 0;
+}
+
+void CVideoSettingsDlg::OnBrowseTempPath()
+{
+    UpdateData(true);
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = m_hWnd;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = "Select the temp path\n(Temp file will be deleted after video created.)";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    info.lpfn = BrowseCallbackProc;
+    info.lParam = reinterpret_cast<LPARAM>(this);
+    unique_item_list item(::SHBrowseForFolderA(&info));
+    char path[MAX_PATH] = {};
+    if (!item || !::SHGetPathFromIDListA(item.get(), path))
+        return;
+    m_strTempPath = settings_rules::WithTrailingBackslash(path);
+    UpdateData(false);
+}
+
+void CVideoSettingsDlg::OnBrowseDestFile()
+{
+    int type = m_cbVideoType.GetCurSel();
+    std::string extension = type == 1 ? "avi" : type == 2 ? "flv" : "mp4";
+    // The filter's display text and pattern, each ended by a NUL, the list by a second one.
+    std::string filter = "Video file(*." + extension + ")";
+    filter += '\0';
+    filter += "*." + extension;
+    filter += '\0';
+    char fileName[MAX_PATH] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    // Owned by this dialog, so "Make" cannot be pressed while the file is being chosen.
+    dialog.hwndOwner = m_hWnd;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = "Select the destination file";
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+    if (!::GetSaveFileNameA(&dialog))
+        return;
+    m_strDestFile = fileName;
+    ::SetDlgItemTextA(m_hWnd, IDC_DEST_FILE, m_strDestFile.c_str());
+}
+
+void CVideoSettingsDlg::OnOK()
+{
+    UpdateData(true);
+    if (m_strTempPath.empty()) {
+        fw::ShowMessageBox(m_hWnd, "Temp path is not selected.", MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (m_strDestFile.empty()) {
+        fw::ShowMessageBox(m_hWnd, "Destination file is not selected.", MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (FileExists(m_strDestFile)
+        && fw::ShowMessageBox(m_hWnd, "Destination file already exists.\nDo you want to replace it?",
+                              MB_YESNO | MB_ICONEXCLAMATION) == IDNO)
+        return;
+
+    g_settings.DestinationFile = m_strDestFile;
+    g_settings.VideoType = CIniSettings::ClampInt(m_cbVideoType.GetCurSel() + 1, 1, 3);
+    g_settings.FrameRate = CIniSettings::ClampInt(m_cbFrameRate.GetCurSel() + 1, 1, 50);
+    g_settings.VideoSize = CIniSettings::ClampInt(m_cbVideoSize.GetCurSel() + 1, 1, 6);
+    g_settings.TempPath = m_strTempPath;
+    g_settings.SortByTime = m_bSortByTime;
+    g_settings.Save();
+    CDialog::OnOK();
+}

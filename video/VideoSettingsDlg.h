@@ -1,0 +1,31 @@
+// "Make time lapse video": the choices for one video, stored into the settings on "Make".
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+
+#include <string>
+
+class CVideoSettingsDlg : public CDialog {
+public:
+    explicit CVideoSettingsDlg(HWND parent = nullptr);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    static int CALLBACK BrowseCallbackProc(HWND hwnd, UINT message, LPARAM parameter, LPARAM data);
+    // true: fields from the controls; false: controls from the fields.
+    void UpdateData(bool save);
+    void OnBrowseTempPath();
+    void OnBrowseDestFile();
+
+    CComboBox m_cbVideoSize;
+    CComboBox m_cbFrameRate;
+    CComboBox m_cbVideoType;
+    BOOL m_bSortByTime = FALSE;
+    std::string m_strTempPath;
+    std::string m_strDestFile;
+};
