@@ -161,14 +161,10 @@ private:
     std::vector<std::string> m_lines;
 };
 
-// The CPictureEx tests of all test processes take turns: they share the trace section's name.
 class PictureExTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_turn.reset(::CreateMutexA(nullptr, FALSE, "LumvexPictureExTests"));
-        DWORD wait = ::WaitForSingleObject(m_turn.get(), 120000);
-        ASSERT_TRUE(wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED);
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         m_dialog = ::CreateDialogParamA(fw::ResourceModule(), MAKEINTRESOURCEA(IDD_WAIT), nullptr, PlainDialogProc, 0);
         ASSERT_NE(m_dialog, nullptr);
@@ -179,7 +175,6 @@ protected:
         if (::IsWindow(m_dialog))
             ::DestroyWindow(m_dialog);
         ::CoUninitialize();
-        ::ReleaseMutex(m_turn.get());
     }
 
     BOOL LoadBytes(CPictureEx& picture, const Bytes& bytes)
@@ -188,7 +183,6 @@ protected:
         return picture.Load(block.get(), static_cast<DWORD>(bytes.size()));
     }
 
-    fw::unique_handle m_turn;
     HWND m_dialog = nullptr;
     HWND m_control = nullptr;
 };
