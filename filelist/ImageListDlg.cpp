@@ -28,6 +28,7 @@ BOOL CImageListDlg::OnInitDialog()
     m_fileList.Attach(GetDlgItem(IDC_FILE_LIST));
 
     if (HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
+        AddAboutMenuItem(systemMenu);
         ::DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
         ::DeleteMenu(systemMenu, SC_RESTORE, MF_BYCOMMAND);
         ::DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
@@ -50,6 +51,10 @@ INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             ConfirmQuit();
+            return TRUE;
+        }
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            OnAbout();
             return TRUE;
         }
         return FALSE;
@@ -89,6 +94,9 @@ bool CImageListDlg::OnCommand(UINT id)
     case ID_REMOVE_ALL:
         RemoveAllFiles();
         return true;
+    case ID_VIEW_IMAGE:
+        OnViewImage();
+        return true;
     case IDC_SELECT_FILES:
         OnSelectFiles();
         return true;
@@ -110,6 +118,10 @@ INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
             ShowContextMenu(item);
             return SetMessageResult(0);
         }
+    }
+    if (header.code == NM_DBLCLK) {
+        OpenPreview(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+        return SetMessageResult(0);
     }
     return FALSE;
 }

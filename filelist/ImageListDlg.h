@@ -39,6 +39,11 @@ private:
     void OnSelectFiles();
     void OnMakeVideo();
     void ShowJobResult(INT_PTR ending, const std::string& text);
+    // ImageListDlgViews.cpp: the About box and the image preview.
+    void AddAboutMenuItem(HMENU systemMenu);
+    void OnAbout();
+    void OnViewImage();
+    void OpenPreview(int row);
 
     CListCtrl m_fileList;
     HICON m_icon;

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -76,7 +75,9 @@ bool CDibImage::CreateDib(int width, int height, int bitsPerPixel, DWORD compres
         BITMAPINFOHEADER header;
         RGBQUAD colors[256];
     };
-    auto info = std::make_unique<Info>();
+    std::unique_ptr<Info> info(new (std::nothrow) Info());
+    if (!info)
+        return false;
     info->header.biSize = sizeof(BITMAPINFOHEADER);
     info->header.biWidth = width;
     info->header.biHeight = height;
@@ -154,21 +155,15 @@ HRESULT CDibImage::CreateFromGdiplusBitmap(GpBitmap* bitmap)
     if (source & PixelFormatIndexed) {
         INT paletteSize = 0;
         GdipGetImagePaletteSize(bitmap, &paletteSize);
-        std::vector<BYTE> buffer;
         if (paletteSize >= static_cast<INT>(sizeof(ColorPalette))) {
-            buffer.resize(static_cast<size_t>(paletteSize));
-            auto* palette = reinterpret_cast<ColorPalette*>(buffer.data());
-            if (GdipGetImagePalette(bitmap, palette, paletteSize) == Ok) {
-                UINT count = std::min<UINT>(palette->Count, 256);
-                count = std::min<UINT>(count, (paletteSize - offsetof(ColorPalette, Entries)) / sizeof(ARGB));
-                RGBQUAD colors[256] = {};
-                for (UINT i = 0; i < count; ++i) {
-                    ARGB argb = palette->Entries[i];
-                    colors[i] = {static_cast<BYTE>(argb), static_cast<BYTE>(argb >> 8), static_cast<BYTE>(argb >> 16), 0};
-                }
-                ::SetDIBColorTable(GetMemoryDC(), 0, count, colors);
-                ReleaseMemoryDC();
+            std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[static_cast<size_t>(paletteSize)]);
+            if (!buffer) {
+                DestroyBitmap();
+                return E_OUTOFMEMORY;
             }
+            auto* palette = reinterpret_cast<ColorPalette*>(buffer.get());
+            if (GdipGetImagePalette(bitmap, palette, paletteSize) == Ok)
+                SetColorTable(*palette, (paletteSize - offsetof(ColorPalette, Entries)) / sizeof(ARGB));
         }
     }
 
@@ -187,6 +182,18 @@ HRESULT CDibImage::CreateFromGdiplusBitmap(GpBitmap* bitmap)
         std::memcpy(to, from, rowBytes);
     GdipBitmapUnlockBits(bitmap, &data);
     return S_OK;
+}
+
+void CDibImage::SetColorTable(const ColorPalette& palette, size_t capacity)
+{
+    UINT count = static_cast<UINT>(std::min<size_t>({palette.Count, capacity, 256}));
+    RGBQUAD colors[256] = {};
+    for (UINT i = 0; i < count; ++i) {
+        ARGB argb = palette.Entries[i];
+        colors[i] = {static_cast<BYTE>(argb), static_cast<BYTE>(argb >> 8), static_cast<BYTE>(argb >> 16), 0};
+    }
+    ::SetDIBColorTable(GetMemoryDC(), 0, count, colors);
+    ReleaseMemoryDC();
 }
 
 HRESULT CDibImage::LoadFromFile(const std::string& path)

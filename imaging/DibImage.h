@@ -5,7 +5,10 @@
 #include <windows.h>
 #include <string>
 
-namespace Gdiplus { class GpBitmap; }
+namespace Gdiplus {
+class GpBitmap;
+struct ColorPalette;
+}
 
 class CDibImage {
 public:
@@ -38,6 +41,7 @@ public:
 
 private:
     void ReturnMemoryDC();
+    void SetColorTable(const Gdiplus::ColorPalette& palette, size_t capacity);
 
     HBITMAP m_bitmap = nullptr;
     BYTE* m_bits = nullptr;

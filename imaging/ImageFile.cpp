@@ -3,6 +3,7 @@
 #include "framework/Handles.h"
 #include "imaging/ImageHeader.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>

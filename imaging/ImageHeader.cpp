@@ -58,10 +58,11 @@ bool ReadBmp(ByteSource& source, ImageDimensions& size)
     case 3: known = bits == 16 || bits == 32; break;  // bit fields
     default: known = false; break;
     }
-    if (!known || height == std::numeric_limits<int32_t>::min())
+    // Run-length bitmaps are bottom-up only.
+    bool topDown = height < 0;
+    if (!known || height == std::numeric_limits<int32_t>::min() || (topDown && (compression == 1 || compression == 2)))
         return false;
-    // A negative height marks a top-down bitmap.
-    return Accept(width, height < 0 ? -static_cast<int64_t>(height) : height, size);
+    return Accept(width, topDown ? -static_cast<int64_t>(height) : height, size);
 }
 
 bool ReadGif(ByteSource& source, ImageDimensions& size)

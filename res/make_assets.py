@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Generates the binary resources (icon 128, banner bitmap 129) so that none is committed.
+"""Generates the binary resources (icon 128, banner bitmap 129, busy GIF 133) so that none is
+committed.
 
 Usage: make_assets.py OUTPUT_DIR
 """
+import math
 import os
 import struct
 import sys
@@ -114,8 +116,136 @@ def write_banner(path, width=285, height=61):
         f.write(head + info + data)
 
 
+BUSY_SIZE = 32
+BUSY_FRAMES = 31
+BUSY_DELAY = 5          # hundredths of a second
+BUSY_DOTS = 12
+BUSY_BACKGROUND = (240, 240, 240)   # button face; also the transparent entry's colour
+BUSY_INK = (40, 90, 170)
+BUSY_PALETTE = 128      # entry 0 transparent, 1..127 from background to ink
+
+
+def busy_palette():
+    colours = [BUSY_BACKGROUND]
+    for i in range(1, BUSY_PALETTE):
+        t = (i - 1) / (BUSY_PALETTE - 2)
+        colours.append(tuple(round(b + (k - b) * t) for b, k in zip(BUSY_BACKGROUND, BUSY_INK)))
+    return b''.join(bytes(c) for c in colours)
+
+
+def busy_frame(index):
+    """Colour indices of one frame: a ring of dots whose shade follows a head going round.
+
+    Every dot is drawn in every frame, over the same pixels, so frames that are not disposed
+    (disposal 0) still replace each other cleanly; only the space between dots is transparent.
+    """
+    centre = (BUSY_SIZE - 1) / 2
+    ring, dot = 11.0, 2.3
+    head = 2 * math.pi * index / BUSY_FRAMES
+    dots = []
+    for j in range(BUSY_DOTS):
+        angle = 2 * math.pi * j / BUSY_DOTS
+        behind = (head - angle) % (2 * math.pi)
+        shade = 0.15 + 0.85 * (1 - behind / (2 * math.pi)) ** 2
+        dots.append((centre + ring * math.sin(angle), centre - ring * math.cos(angle), shade))
+    samples = 4
+    pixels = bytearray()
+    for y in range(BUSY_SIZE):
+        for x in range(BUSY_SIZE):
+            cover, ink = 0, 0.0
+            for sy in range(samples):
+                for sx in range(samples):
+                    px = x + (sx + 0.5) / samples
+                    py = y + (sy + 0.5) / samples
+                    for dx, dy, shade in dots:
+                        if (px - dx - 0.5) ** 2 + (py - dy - 0.5) ** 2 <= dot * dot:
+                            cover += 1
+                            ink += shade
+                            break
+            if cover == 0:
+                pixels.append(0)
+            else:
+                t = ink / (samples * samples)
+                pixels.append(1 + round(t * (BUSY_PALETTE - 2)))
+    return bytes(pixels)
+
+
+def lzw_encode(indices, min_code_size):
+    """GIF LZW: variable-width codes packed least significant bit first."""
+    clear, end = 1 << min_code_size, (1 << min_code_size) + 1
+    out = bytearray()
+    state = {'acc': 0, 'bits': 0, 'size': min_code_size + 1, 'next': end + 1}
+    table = {}
+
+    def emit(code):
+        state['acc'] |= code << state['bits']
+        state['bits'] += state['size']
+        while state['bits'] >= 8:
+            out.append(state['acc'] & 0xFF)
+            state['acc'] >>= 8
+            state['bits'] -= 8
+
+    def emit_data(code):
+        emit(code)
+        # The decoder adds its entries one code behind us; widen when its table fills up.
+        if state['next'] >= (1 << state['size']) and state['size'] < 12:
+            state['size'] += 1
+
+    emit(clear)
+    prefix = indices[0]
+    for c in indices[1:]:
+        if (prefix, c) in table:
+            prefix = table[(prefix, c)]
+            continue
+        emit_data(prefix)
+        if state['next'] >= 4095:
+            emit(clear)
+            table.clear()
+            state['size'], state['next'] = min_code_size + 1, end + 1
+        else:
+            table[(prefix, c)] = state['next']
+            state['next'] += 1
+        prefix = c
+    emit_data(prefix)
+    emit(end)
+    if state['bits']:
+        out.append(state['acc'] & 0xFF)
+    return bytes(out)
+
+
+def sub_blocks(data):
+    out = bytearray()
+    for i in range(0, len(data), 255):
+        chunk = data[i:i + 255]
+        out += bytes((len(chunk),)) + chunk
+    return bytes(out + b'\0')
+
+
+def write_busy_gif(path):
+    """The work dialog's busy indicator: GIF89a, 32 x 32, a 128-entry global table, looping
+    for ever, 31 frames of 50 ms with a transparent background; every image after the first
+    repeats the table as a local one."""
+    palette = busy_palette()
+    table_field = 6  # 2^(6+1) = 128 entries
+    out = bytearray(b'GIF89a')
+    out += struct.pack('<HHBBB', BUSY_SIZE, BUSY_SIZE, 0x80 | 0x70 | table_field, 0, 0)
+    out += palette
+    out += b'\x21\xFF\x0B' + b'NETSCAPE2.0' + b'\x03\x01' + struct.pack('<H', 0) + b'\0'
+    for index in range(BUSY_FRAMES):
+        out += b'\x21\xF9\x04' + bytes((0x01,)) + struct.pack('<H', BUSY_DELAY) + b'\0\0'
+        local = index > 0
+        out += b'\x2C' + struct.pack('<HHHHB', 0, 0, BUSY_SIZE, BUSY_SIZE, (0x80 | table_field) if local else 0)
+        if local:
+            out += palette
+        out += bytes((7,)) + sub_blocks(lzw_encode(busy_frame(index), 7))
+    out += b'\x3B'
+    with open(path, 'wb') as f:
+        f.write(out)
+
+
 if __name__ == '__main__':
     out_dir = sys.argv[1]
     os.makedirs(out_dir, exist_ok=True)
     write_icon(os.path.join(out_dir, 'app.ico'))
     write_banner(os.path.join(out_dir, 'banner.bmp'))
+    write_busy_gif(os.path.join(out_dir, 'busy.gif'))

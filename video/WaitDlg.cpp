@@ -15,6 +15,10 @@ void CWaitDlg::SetResult(UINT id, std::string argument)
 BOOL CWaitDlg::OnInitDialog()
 {
     m_progress.Attach(GetDlgItem(IDC_WAIT_PROGRESS));
+    // The busy indicator; the dialog works the same without it, so the results are not used.
+    m_picture.AttachToWindow(GetDlgItem(IDC_WAIT_ANIMATION));
+    m_picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_BUSY_GIF), "IMAGE");
+    m_picture.Draw();
     if (m_nMessageId != 0)
         ::SetDlgItemTextA(m_hWnd, IDC_WAIT_LABEL, fw::LoadStringText(m_nMessageId).c_str());
     m_progress.SetRange(0, 100);

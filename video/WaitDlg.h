@@ -6,6 +6,7 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/Thread.h"
+#include "gif/PictureEx.h"
 
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ private:
     friend unsigned __stdcall DelayThreadProc(void* parameter);
     void PostCompletion(bool ok) const;
 
+    CPictureEx m_picture;
     CProgressCtrl m_progress;
     UINT m_nMessageId = 0;
     std::string m_strResult;

@@ -79,18 +79,3 @@ TEST(ImageListRows, AddImageFileAppendsNumberedRowsThatReadBack)
         EXPECT_EQ(record.filePath, rows[i][5]);
     }
 }
-
-TEST(ImageListRows, NumberingContinuesAfterRowsAddedEarlier)
-{
-    rig::TempFolder folder;
-    std::string gif = folder.File("anim.gif");
-    rig::WriteFileBytes(gif, MakeGif({}));
-    MainWindow window;
-    for (int i = 0; i < 41; ++i)
-        rig::AppendRow(window.List(), {FormatRowNumber(i + 1), "x", "Others", "0 X 0", "", "x"});
-    window.Dialog().AddImageFile(gif);
-    auto rows = rig::Rows(window.List());
-    ASSERT_EQ(rows.size(), 42u);
-    EXPECT_EQ(rows[41][0], "0042");
-    EXPECT_EQ(rows[41][3], "16 X 8");
-}

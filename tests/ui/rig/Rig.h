@@ -71,6 +71,20 @@ bool SaveScreenshot(const std::string& path);
 // Pixels of a window's rectangle on the screen, top row first, 0x00RRGGBB.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
 
+// The real pointer, moved and clicked through the system's input queue (Pointer.cpp).
+void MovePointer(POINT screen);
+void ClickAt(POINT screen);
+// The centre of a window on the screen.
+POINT CentreOf(HWND hwnd);
+// How many of the window's pixels on the screen are this colour (RGB()), give or take the
+// tolerance (sum of the channels' differences), which lets smoothed text edges count.
+size_t CountPixels(HWND hwnd, COLORREF color, int tolerance = 0);
+
+// GDI and USER objects of this process (GetGuiResources). Wine answers 0 there; for GDI
+// the count is then taken from Wine's handle table, for USER it stays 0 (Handles.cpp).
+DWORD GdiObjectCount();
+DWORD UserObjectCount();
+
 // Runs a function on a thread of its own, as a user-interface thread: a modal dialog under
 // test runs there while the test drives it.
 class UiThread {

@@ -168,6 +168,9 @@ TEST(ImageHeader, BmpSignatureFollowedByGarbage)
     std::string badDepth = bmp;
     badDepth[28] = 7;
     ExpectRejected(badDepth, "BMP");
+    std::string topDownRle = MakeBmp({10, 10, 8, true});
+    topDownRle[30] = 1;
+    ExpectRejected(topDownRle, "BMP");
     std::string zeroWidth = bmp;
     zeroWidth.replace(18, 4, std::string(4, '\0'));
     ExpectRejected(zeroWidth, "BMP");

@@ -133,23 +133,6 @@ TEST(DibImage, SixteenBitFiveSixFiveBitmapKeepsItsColours)
     EXPECT_TRUE(GetBValue(c) >= 0x30 && GetBValue(c) <= 0x40) << std::hex << c;
 }
 
-TEST(DibImage, CreateDibPointsAtTheTopRowEitherWay)
-{
-    CDibImage bottomUp;
-    ASSERT_TRUE(bottomUp.CreateDib(5, 3, 24, BI_RGB, nullptr, 0));
-    EXPECT_TRUE(bottomUp.IsDibSection());
-    EXPECT_EQ(bottomUp.GetPitch(), -16);
-    CDibImage topDown;
-    ASSERT_TRUE(topDown.CreateDib(5, -3, 8, BI_RGB, nullptr, 0));
-    EXPECT_EQ(topDown.GetHeight(), 3);
-    EXPECT_EQ(topDown.GetPitch(), 8);
-    HBITMAP detached = topDown.DetachBitmap();
-    EXPECT_NE(detached, nullptr);
-    EXPECT_EQ(topDown.GetBits(), nullptr);
-    EXPECT_EQ(topDown.GetWidth(), 0);
-    ::DeleteObject(detached);
-}
-
 TEST(DibImage, SaveAsJpegWritesAJpegOfTheSameSizeAndColour)
 {
     rig::TempFolder folder;
@@ -212,21 +195,4 @@ TEST(DibImage, LastImageStopsGdiplusAndTheNextPngStartsItAgain)
     ASSERT_TRUE(again.Load(path));
     EXPECT_TRUE(g_gdiplus.IsStarted());
     EXPECT_EQ(again.GetSize().cx, 16);
-}
-
-TEST(DibImage, NestedMemoryDcIsSharedAndHandedBack)
-{
-    CDibImage image;
-    ASSERT_TRUE(image.CreateDib(4, 4, 32, BI_RGB, nullptr, 0));
-    HDC outer = image.GetMemoryDC();
-    HDC inner = image.GetMemoryDC();
-    EXPECT_EQ(outer, inner);
-    EXPECT_EQ(::GetCurrentObject(outer, OBJ_BITMAP), image.GetBitmap());
-    image.ReleaseMemoryDC();
-    EXPECT_EQ(::GetCurrentObject(outer, OBJ_BITMAP), image.GetBitmap());
-    image.ReleaseMemoryDC();
-    EXPECT_NE(::GetCurrentObject(outer, OBJ_BITMAP), image.GetBitmap());
-    // The bitmap can be deleted once no DC holds it.
-    image.DestroyBitmap();
-    EXPECT_EQ(image.GetBitmap(), nullptr);
 }

@@ -233,17 +233,6 @@ TEST(ImageFile, PngLoadedOverAJpegReplacesIt)
     EXPECT_EQ(canvas.Pixel(30, 30), RGB(255, 255, 255)) << "the JPEG was drawn too";
 }
 
-TEST(ImageFile, FreeImageKeepsTypeAndName)
-{
-    rig::TempFolder folder;
-    CImageFile file;
-    ASSERT_TRUE(file.Load(WriteImage(folder, "x.gif", MakeGif({}))));
-    file.FreeImage();
-    EXPECT_EQ(file.GetType(), "GIF");
-    EXPECT_EQ(file.GetFileName(), "x.gif");
-    EXPECT_EQ(file.GetSize().cx, 0);
-}
-
 TEST(ImageFile, LoadsPicturesOnAWorkerThreadThatNeverStartedCom)
 {
     rig::TempFolder folder;

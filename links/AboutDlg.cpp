@@ -1,0 +1,57 @@
+#include "links/AboutDlg.h"
+
+#include "framework/Text.h"
+#include "resource.h"
+
+#include <string>
+
+namespace {
+
+// The menu font in bold; when the system cannot say, the zeroed record still gives a
+// default bold font.
+HFONT CreateBoldMenuFont()
+{
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        metrics = NONCLIENTMETRICSA{};
+    LOGFONTA font = metrics.lfMenuFont;
+    font.lfWeight = FW_BOLD;
+    return ::CreateFontIndirectA(&font);
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent), m_boldFont(CreateBoldMenuFont()) {}
+
+BOOL CAboutDlg::OnInitDialog()
+{
+    m_mailLink.SubclassDlgItem(IDC_MAIL_LINK, m_hWnd);
+    m_versionLabel.Attach(GetDlgItem(IDC_VERSION_LABEL));
+    m_webLink.SubclassDlgItem(IDC_WEB_LINK, m_hWnd);
+
+    m_versionLabel.Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.get()), TRUE);
+    m_webLink.SetTargetText(WEB_SITE);
+    m_mailLink.SetTargetText(std::string("mailto:") + SUPPORT_ADDRESS);
+    TakeOverBanner();
+    return TRUE;
+}
+
+void CAboutDlg::TakeOverBanner()
+{
+    // Windows frees the bitmap a static loaded from the template when the static goes; Wine
+    // does not. Holding our own copy and freeing the static's one now leaks on neither.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        m_banner.reset(static_cast<HBITMAP>(::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(IDB_ABOUT_BANNER),
+                                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        if (!m_banner)
+            return;
+        auto loaded = reinterpret_cast<HBITMAP>(
+            ::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_banner.get())));
+        if (loaded && loaded != m_banner.get())
+            ::DeleteObject(loaded);
+        return;
+    }
+}

@@ -1,0 +1,31 @@
+// The About box: banner, bold name and version, the maker's notice, and two links.
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "links/StaticLink.h"
+
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(HWND parent = nullptr);
+
+    static constexpr const char SUPPORT_ADDRESS[] = "support@lumvex.example";
+    static constexpr const char WEB_SITE[] = "https://www.lumvex.example/";
+
+    CStaticLink& GetMailLink() { return m_mailLink; }
+    CStaticLink& GetWebLink() { return m_webLink; }
+    HFONT GetBoldFont() const { return m_boldFont.get(); }
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    void TakeOverBanner();
+
+    CStatic m_versionLabel;
+    CStaticLink m_mailLink;
+    CStaticLink m_webLink;
+    fw::unique_hfont m_boldFont;
+    fw::unique_hbitmap m_banner;
+};

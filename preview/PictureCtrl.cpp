@@ -1,0 +1,52 @@
+#include "preview/PictureCtrl.h"
+
+#include "framework/Handles.h"
+
+void CPictureCtrl::PreSubclassWindow()
+{
+    if (m_path.empty())
+        return;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    m_image.Load(m_path);
+}
+
+LRESULT CPictureCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        OnEraseBackground(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    default:
+        return CStaticLink::WindowProc(message, wParam, lParam);
+    }
+}
+
+void CPictureCtrl::OnEraseBackground(HDC dc)
+{
+    // A static leaves its background to its paint, which this control replaces; without a
+    // fresh background a transparent image would blend over its own earlier copy at every
+    // repaint. The brush is the one the parent gives its statics.
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageA(::GetParent(m_hWnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hWnd)));
+    if (!brush)
+        return;
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    ::FillRect(dc, &client, brush);
+}
+
+void CPictureCtrl::OnPaint()
+{
+    fw::PaintDC dc(m_hWnd);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    SIZE size = m_image.GetSize();
+    RECT natural{0, 0, size.cx, size.cy};
+    RECT destination;
+    if (!::IntersectRect(&destination, &natural, &client))
+        destination = RECT{};
+    m_image.Draw(dc.get(), destination);
+}

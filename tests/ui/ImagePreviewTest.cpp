@@ -1,0 +1,227 @@
+// The picture control and the preview dialog on real windows: where and how large the image
+// is drawn, read back from the screen; transparency; the dialog's title and keys.
+#include "framework/Dialog.h"
+#include "preview/ImagePreviewDlg.h"
+#include "preview/PictureCtrl.h"
+#include "resource.h"
+#include "rig/Rig.h"
+#include "tests/fixtures/ImageBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <tuple>
+
+namespace {
+
+const fixtures::Rgb SOLID = {30, 160, 70};
+
+std::string WritePng(const rig::TempFolder& folder, const std::string& name, int width, int height, bool solid,
+                     uint8_t alpha = 255)
+{
+    fixtures::PngOptions png;
+    png.width = width;
+    png.height = height;
+    png.colorType = alpha == 255 ? 2 : 6;
+    png.solid = solid;
+    png.solidRgba[0] = SOLID.r;
+    png.solidRgba[1] = SOLID.g;
+    png.solidRgba[2] = SOLID.b;
+    png.solidRgba[3] = alpha;
+    rig::WriteFileBytes(folder.File(name), fixtures::MakePng(png));
+    return folder.File(name);
+}
+
+// The preview's template with its picture area made exactly 600 x 400 pixels.
+class PictureHostDlg : public CDialog {
+public:
+    static constexpr int WIDTH = 600;
+    static constexpr int HEIGHT = 400;
+
+    explicit PictureHostDlg(const std::string& path) : CDialog(IDD_IMAGE_PREVIEW) { m_picture.SetImagePath(path); }
+    HWND Picture() const { return m_picture.GetSafeHwnd(); }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        RECT frame{0, 0, WIDTH + 40, HEIGHT + 40};
+        ::AdjustWindowRectEx(&frame, ::GetWindowLongA(m_hWnd, GWL_STYLE), FALSE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE));
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(GetDlgItem(IDC_PREVIEW_PICTURE), nullptr, 20, 20, WIDTH, HEIGHT, SWP_NOZORDER);
+        m_picture.SubclassDlgItem(IDC_PREVIEW_PICTURE, m_hWnd);
+        return TRUE;
+    }
+
+private:
+    CPictureCtrl m_picture;
+};
+
+// The host dialog running on its own thread for as long as the object lives.
+class ShownPicture {
+public:
+    explicit ShownPicture(const std::string& path) : m_host(path), m_ui([this] { m_host.DoModal(); })
+    {
+        m_dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview");
+        if (m_dialog)
+            ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    ~ShownPicture()
+    {
+        if (m_dialog)
+            rig::PressKey(m_dialog, VK_ESCAPE);
+        m_ui.Join();
+    }
+    HWND Picture() const { return m_host.Picture(); }
+    std::vector<COLORREF> Pixels() const
+    {
+        RECT rect;
+        ::GetWindowRect(Picture(), &rect);
+        return rig::ScreenPixels(rect);
+    }
+
+private:
+    PictureHostDlg m_host;
+    rig::UiThread m_ui;
+    HWND m_dialog = nullptr;
+};
+
+COLORREF Shown(fixtures::Rgb c)
+{
+    return static_cast<COLORREF>(c.r) << 16 | c.g << 8 | c.b;
+}
+
+TEST(PictureCtrlTest, DrawsFromTopLeftAtNaturalSizeOrSqueezedPerAxis)
+{
+    rig::TempFolder folder;
+    const struct {
+        int width, height;
+        int shownWidth, shownHeight;
+    } cases[] = {{200, 100, 200, 100}, {1600, 300, 600, 300}, {1600, 1200, 600, 400}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        ShownPicture shown(WritePng(folder, "solid.png", c.width, c.height, true));
+        ASSERT_NE(shown.Picture(), nullptr);
+        int right = 0, bottom = 0, count = 0;
+        // Wine hands a window's drawing to the X server a little later: poll the screen.
+        rig::WaitUntil([&] {
+            std::vector<COLORREF> pixels = shown.Pixels();
+            right = bottom = count = 0;
+            for (int y = 0; y < PictureHostDlg::HEIGHT; ++y) {
+                for (int x = 0; x < PictureHostDlg::WIDTH; ++x) {
+                    if (pixels[y * PictureHostDlg::WIDTH + x] == Shown(SOLID)) {
+                        right = std::max(right, x + 1);
+                        bottom = std::max(bottom, y + 1);
+                        ++count;
+                    }
+                }
+            }
+            return right == c.shownWidth && bottom == c.shownHeight && count == c.shownWidth * c.shownHeight;
+        }, 3000);
+        EXPECT_EQ(right, c.shownWidth);
+        EXPECT_EQ(bottom, c.shownHeight);
+        EXPECT_EQ(count, c.shownWidth * c.shownHeight) << "one solid rectangle from the top-left corner";
+    }
+}
+
+TEST(PictureCtrlTest, TransparentPngBlendsOverBackgroundAtEveryRepaint)
+{
+    rig::TempFolder folder;
+    ShownPicture shown(WritePng(folder, "half.png", 100, 50, true, 128));
+    ASSERT_NE(shown.Picture(), nullptr);
+    COLORREF background = ::GetSysColor(COLOR_BTNFACE);
+    auto blend = [](int over, int under) { return (over * 128 + under * 127) / 255; };
+    int expected[3] = {blend(SOLID.r, GetRValue(background)), blend(SOLID.g, GetGValue(background)),
+                       blend(SOLID.b, GetBValue(background))};
+    for (int repaint = 0; repaint < 4; ++repaint) {
+        // What the pointer's coming and going does to the control.
+        ::RedrawWindow(shown.Picture(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        int got[3] = {};
+        auto matches = [&] {
+            COLORREF p = shown.Pixels()[10 * PictureHostDlg::WIDTH + 10];
+            got[0] = p >> 16 & 0xFF;
+            got[1] = p >> 8 & 0xFF;
+            got[2] = p & 0xFF;
+            for (int channel = 0; channel < 3; ++channel)
+                if (std::abs(got[channel] - expected[channel]) > 3)
+                    return false;
+            return true;
+        };
+        rig::WaitUntil(matches, 2000);
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_NEAR(got[channel], expected[channel], 3) << "repaint " << repaint << " channel " << channel;
+        EXPECT_EQ(shown.Pixels()[60 * PictureHostDlg::WIDTH + 10],
+                  Shown({GetRValue(background), GetGValue(background), GetBValue(background)}));
+    }
+}
+
+TEST(PictureCtrlTest, MissingFileLeavesAreaEmpty)
+{
+    rig::TempFolder folder;
+    ShownPicture shown(folder.File("gone.png"));
+    ASSERT_NE(shown.Picture(), nullptr);
+    COLORREF background = ::GetSysColor(COLOR_BTNFACE);
+    COLORREF shownBackground = Shown({GetRValue(background), GetGValue(background), GetBValue(background)});
+    auto empty = [&] {
+        std::vector<COLORREF> pixels = shown.Pixels();
+        return std::count(pixels.begin(), pixels.end(), shownBackground) == static_cast<long>(pixels.size());
+    };
+    EXPECT_TRUE(rig::WaitUntil(empty, 2000));
+}
+
+class ImagePreviewDlgTest : public ::testing::Test {
+protected:
+    HWND Open(const std::string& path, const std::string& name)
+    {
+        m_preview.m_imagePath = path;
+        m_preview.m_imageName = name;
+        m_ui = std::make_unique<rig::UiThread>([this] { m_result = m_preview.DoModal(); });
+        return rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (" + name + ")");
+    }
+
+    rig::TempFolder m_folder;
+    CImagePreviewDlg m_preview;
+    INT_PTR m_result = 0;
+    std::unique_ptr<rig::UiThread> m_ui;
+};
+
+TEST_F(ImagePreviewDlgTest, TitledWithNameEnterKeepsItOpenEscapeCloses)
+{
+    HWND dialog = Open(WritePng(m_folder, "photo.png", 80, 60, false), "photo.jpg");
+    ASSERT_NE(dialog, nullptr);
+    rig::PressKey(dialog, VK_RETURN);
+    ::Sleep(300);
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    rig::PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(rig::WaitForWindowGone(dialog));
+    EXPECT_TRUE(m_ui->Join());
+    EXPECT_EQ(m_result, IDCANCEL);
+}
+
+TEST_F(ImagePreviewDlgTest, CloseBoxCloses)
+{
+    HWND dialog = Open(WritePng(m_folder, "photo.png", 80, 60, false), "photo.png");
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(rig::WaitForWindowGone(dialog));
+    EXPECT_TRUE(m_ui->Join());
+}
+
+TEST(ImagePreviewScreenshots, WideAndTallImages)
+{
+    rig::TempFolder folder;
+    for (const auto& [name, width, height] : {std::tuple<const char*, int, int>{"wide", 1600, 300}, {"tall", 300, 1200}}) {
+        CImagePreviewDlg preview;
+        preview.m_imagePath = WritePng(folder, std::string(name) + ".png", width, height, false);
+        preview.m_imageName = std::string(name) + ".png";
+        rig::UiThread ui([&] { preview.DoModal(); });
+        HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (" + preview.m_imageName + ")");
+        ASSERT_NE(dialog, nullptr);
+        ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(rig::SaveScreenshot(rig::ExecutableDirectory() + "preview_" + name + ".png"));
+        rig::PressKey(dialog, VK_ESCAPE);
+        EXPECT_TRUE(ui.Join());
+    }
+}
+
+} // namespace

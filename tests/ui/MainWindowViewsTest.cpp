@@ -1,0 +1,217 @@
+// The About box from the system menu and the image preview from the list: the ways in, what
+// they show, and no handles left behind by repeated openings.
+#include "filelist/ImageListDlg.h"
+#include "links/AboutDlg.h"
+#include "resource.h"
+#include "tests/fixtures/ImageBytes.h"
+#include "GuiObjects.h"
+#include "RecordingTarget.h"
+#include "rig/Rig.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const char ABOUT_CAPTION[] = "About Lumvex Time Lapse Video Tools";
+
+LOGFONTA FontOf(HWND hwnd)
+{
+    LOGFONTA font{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font;
+}
+
+std::string MenuText(HMENU menu, UINT position)
+{
+    char text[128] = {};
+    ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+// The main window on a user-interface thread of this process, closed as a user would.
+class MainWindowViewsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_ui = std::make_unique<rig::UiThread>([this] { m_main.DoModal(); });
+        m_window = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Lumvex Time Lapse Video Tools");
+        ASSERT_NE(m_window, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_window) {
+            rig::PostCommand(m_window, IDC_CLOSE);
+            rig::MessageBoxInfo box = rig::WaitForMessageBox(::GetCurrentProcessId());
+            if (box.hwnd)
+                rig::AnswerMessageBox(box.hwnd, IDYES);
+        }
+        EXPECT_TRUE(m_ui->Join());
+    }
+
+    HWND OpenAbout()
+    {
+        ::PostMessageA(m_window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        return rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", ABOUT_CAPTION);
+    }
+
+    // Rows for PNG files of these names, written into the test's folder.
+    void AddImageRows(const std::vector<std::string>& names)
+    {
+        fixtures::PngOptions png;
+        png.width = 64;
+        png.height = 48;
+        for (const std::string& name : names) {
+            rig::WriteFileBytes(m_folder.File(name), fixtures::MakePng(png));
+            m_main.AddImageFile(m_folder.File(name));
+        }
+        ASSERT_EQ(rig::RowCount(List()), static_cast<int>(names.size()));
+    }
+    HWND List() const { return ::GetDlgItem(m_window, IDC_FILE_LIST); }
+    POINT RowPoint(int row) const
+    {
+        RECT rect{LVIR_LABEL, 0, 0, 0};
+        ::SendMessageA(List(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        return {rect.left + 5, (rect.top + rect.bottom) / 2};
+    }
+    // Waits for the preview of that file name and closes it with Escape.
+    bool PreviewShownAndClosed(const std::string& name)
+    {
+        HWND preview = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (" + name + ")", 5000);
+        if (!preview)
+            return false;
+        EXPECT_FALSE(::IsWindowEnabled(m_window)) << "the preview is modal over the main window";
+        rig::PressKey(preview, VK_ESCAPE);
+        return rig::WaitForWindowGone(preview);
+    }
+
+    rig::TempFolder m_folder;
+    CImageListDlg m_main;
+    std::unique_ptr<rig::UiThread> m_ui;
+    HWND m_window = nullptr;
+};
+
+TEST_F(MainWindowViewsTest, SystemMenuEndsWithAboutItemAndLacksSizing)
+{
+    HMENU menu = ::GetSystemMenu(m_window, FALSE);
+    ASSERT_NE(menu, nullptr);
+    int count = ::GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(MenuText(menu, count - 1), "&About Lumvex Time Lapse Video Tools...");
+    EXPECT_TRUE(::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    for (UINT removed : {SC_MAXIMIZE, SC_RESTORE, SC_SIZE})
+        EXPECT_EQ(::GetMenuState(menu, removed, MF_BYCOMMAND), static_cast<UINT>(-1)) << removed;
+    EXPECT_NE(::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+}
+
+TEST_F(MainWindowViewsTest, AboutBoxShowsBoldVersionOverDialogFont)
+{
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(m_window)) << "the About box is modal over the main window";
+    EXPECT_EQ(rig::ItemText(about, IDC_VERSION_LABEL), "LumvexTimeLapseVideo Version 1.0.0.1");
+
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    LOGFONTA version = FontOf(::GetDlgItem(about, IDC_VERSION_LABEL));
+    EXPECT_EQ(version.lfWeight, FW_BOLD);
+    EXPECT_STREQ(version.lfFaceName, metrics.lfMenuFont.lfFaceName);
+    EXPECT_EQ(version.lfHeight, metrics.lfMenuFont.lfHeight);
+
+    LOGFONTA dialog = FontOf(about);
+    EXPECT_STREQ(dialog.lfFaceName, "Arial");
+    for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::string text = rig::Text(child);
+        if (text == "Contact:" || text == "Website:" || ::GetDlgCtrlID(child) == IDC_MAIL_LINK) {
+            LOGFONTA caption = FontOf(child);
+            EXPECT_STREQ(caption.lfFaceName, dialog.lfFaceName) << text;
+            EXPECT_EQ(caption.lfHeight, dialog.lfHeight) << text;
+            EXPECT_EQ(caption.lfWeight, dialog.lfWeight) << text;
+        }
+    }
+    rig::SaveScreenshot(rig::ExecutableDirectory() + "about.png");
+
+    rig::Click(about, IDOK);
+    EXPECT_TRUE(rig::WaitForWindowGone(about));
+    EXPECT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window) != FALSE; }));
+}
+
+TEST_F(MainWindowViewsTest, OpeningAboutBoxFiftyTimesLeaksNoHandles)
+{
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("About box", 50, [&] {
+        HWND about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        // Painted at least once, so the labels have made their fonts.
+        ::UpdateWindow(about);
+        rig::Click(about, IDOK);
+        ASSERT_TRUE(rig::WaitForWindowGone(about));
+    }));
+}
+
+TEST_F(MainWindowViewsTest, DoubleClickOnRowOpensItsPreviewButEmptySpaceNothing)
+{
+    AddImageRows({"first.png", "photo.png"});
+    rig::MouseClick(List(), RowPoint(1), false, true);
+    EXPECT_TRUE(PreviewShownAndClosed("photo.png"));
+
+    POINT below = RowPoint(1);
+    below.y += 120;
+    rig::MouseClick(List(), below, false, true);
+    ::Sleep(500);
+    EXPECT_EQ(rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (first.png)"), nullptr);
+    EXPECT_EQ(rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (photo.png)"), nullptr);
+    EXPECT_TRUE(::IsWindowEnabled(m_window));
+}
+
+TEST_F(MainWindowViewsTest, ViewImageOpensFirstSelectedRow)
+{
+    AddImageRows({"a.png", "b.png", "c.png"});
+    rig::SelectRows(List(), {2, 1});
+    rig::PostCommand(m_window, ID_VIEW_IMAGE);
+    EXPECT_TRUE(PreviewShownAndClosed("b.png"));
+
+    rig::SelectRows(List(), {});
+    rig::PostCommand(m_window, ID_VIEW_IMAGE);
+    ::Sleep(500);
+    EXPECT_TRUE(::IsWindowEnabled(m_window)) << "nothing selected, nothing opened";
+}
+
+TEST_F(MainWindowViewsTest, OpeningPreviewTwoHundredTimesLeaksNoHandles)
+{
+    AddImageRows({"shown.png"});
+    rig::SelectRows(List(), {0});
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("Image preview", 200, [&] {
+        rig::PostCommand(m_window, ID_VIEW_IMAGE);
+        HWND preview = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (shown.png)");
+        ASSERT_NE(preview, nullptr);
+        ::UpdateWindow(preview);
+        rig::PressKey(preview, VK_ESCAPE);
+        ASSERT_TRUE(rig::WaitForWindowGone(preview));
+    }));
+}
+
+TEST(AboutBoxTest, LabelsOpenMailtoAddressAndWebSite)
+{
+    OpenLog log;
+    CAboutDlg about;
+    about.GetMailLink().SetLinkTarget(std::make_unique<RecordingTarget>(log));
+    about.GetWebLink().SetLinkTarget(std::make_unique<RecordingTarget>(log));
+    rig::UiThread ui([&] { about.DoModal(); });
+    HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", ABOUT_CAPTION);
+    ASSERT_NE(dialog, nullptr);
+
+    std::string shownAddress = rig::ItemText(dialog, IDC_MAIL_LINK);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_MAIL_LINK), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_WEB_LINK), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(log.Opened(), (std::vector<std::string>{"mailto:" + shownAddress, "https://www.lumvex.example/"}));
+    EXPECT_EQ(shownAddress, CAboutDlg::SUPPORT_ADDRESS);
+    EXPECT_EQ(about.GetMailLink().GetTextColor(), CStaticLink::VisitedLinkColor);
+
+    rig::PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(ui.Join());
+}
+
+} // namespace

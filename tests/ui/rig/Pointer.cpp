@@ -1,0 +1,59 @@
+#include "rig/Rig.h"
+
+#include <cstdlib>
+
+namespace rig {
+
+namespace {
+
+INPUT MouseInput(POINT screen, DWORD flags)
+{
+    // Absolute positions are in 0..65535 across the primary screen.
+    int width = ::GetSystemMetrics(SM_CXSCREEN);
+    int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+} // namespace
+
+void MovePointer(POINT screen)
+{
+    INPUT input = MouseInput(screen, MOUSEEVENTF_MOVE);
+    ::SendInput(1, &input, sizeof(input));
+    ::SetCursorPos(screen.x, screen.y);
+}
+
+void ClickAt(POINT screen)
+{
+    MovePointer(screen);
+    INPUT inputs[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+POINT CentreOf(HWND hwnd)
+{
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+size_t CountPixels(HWND hwnd, COLORREF color, int tolerance)
+{
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    size_t count = 0;
+    for (COLORREF pixel : ScreenPixels(rect)) {
+        int distance = std::abs(static_cast<int>((pixel >> 16) & 0xFF) - GetRValue(color)) +
+                       std::abs(static_cast<int>((pixel >> 8) & 0xFF) - GetGValue(color)) +
+                       std::abs(static_cast<int>(pixel & 0xFF) - GetBValue(color));
+        count += distance <= tolerance;
+    }
+    return count;
+}
+
+} // namespace rig
