@@ -15,3 +15,5 @@ if ! grep -qF 'AppDefaults\\ui_tests.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2> 
   done
 fi
 wineserver -p > /dev/null 2>&1 || true
+# Start Wine's own services now, so they never hold a test's output pipe open.
+wineboot > /dev/null 2>&1
