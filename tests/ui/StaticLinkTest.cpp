@@ -76,7 +76,7 @@ protected:
     {
         bool shown = rig::WaitUntil([&] {
             return link.GetTextColor() == color && rig::CountPixels(link.GetSafeHwnd(), color, 120) > 10;
-        }, 2000);
+        }, 5000);
         if (shown)
             return ::testing::AssertionSuccess();
 
