@@ -7,20 +7,14 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash tools/build.sh > /dev/null
-xvfb=""
+source tools/xvfb.sh
 if [ -z "${DISPLAY:-}" ]; then
-  display=99
-  while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$display"
-  sleep 1
+  start_xvfb
+  trap 'kill "$XVFB_PID"' EXIT
 fi
-# A wineserver already running for the prefix makes the keep-alive start answer non-zero.
-source tools/wine-env.sh || true
+source tools/wine-env.sh
 status=0
 # Inside Wine's own desktop: on a bare X server without a window manager, Wine waits two
 # seconds for every closed top-level window to be withdrawn, which would be charged to the job.
 wine explorer /desktop=video-bench,1280x1024 build/windows/bin/video_bench.exe || status=$?
-[ -n "$xvfb" ] && kill "$xvfb"
 exit $status

@@ -7,15 +7,10 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash tools/build.sh > /dev/null || exit 1
+source tools/xvfb.sh
 if [ -z "${DISPLAY:-}" ]; then
-  display=99
-  while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-  xvfb=$!
-  trap 'kill "$xvfb"' EXIT
-  export DISPLAY=":$display"
-  for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+  start_xvfb
+  trap 'kill "$XVFB_PID"' EXIT
 fi
-# Its last step keeps a wine server alive, and fails when one already is.
-source tools/wine-env.sh > /dev/null 2>&1 < /dev/null
+source tools/wine-env.sh
 wine build/windows/bin/image_list_bench.exe "$@" < /dev/null

@@ -7,14 +7,10 @@ cd "$root"
 bash tools/install-deps.sh || exit 1
 bash tools/build.sh || exit 1
 
-display=99
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+source tools/xvfb.sh
+start_xvfb
 source tools/wine-env.sh
-cleanup() { wineserver -k 2> /dev/null; kill "$xvfb" 2> /dev/null; }
+cleanup() { wineserver -k 2> /dev/null; kill "$XVFB_PID" 2> /dev/null; }
 trap cleanup EXIT
 
 jobs=$(nproc)
