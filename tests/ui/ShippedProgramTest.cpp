@@ -17,7 +17,6 @@ void QuitProgram(rig::ChildProcess& program, HWND window)
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
-
 // The shipped executable, copied into a folder of its own so that its settings file and
 // temporary folder land there, and driven from this process.
 TEST(ShippedProgram, StartsAsksBeforeQuittingAndWritesNoSettings)
@@ -49,10 +48,6 @@ TEST(ShippedProgram, StartsAsksBeforeQuittingAndWritesNoSettings)
     QuitProgram(program, window);
     EXPECT_FALSE(::PathFileExistsA(folder.File("lumvextimelapsevideo.ini").c_str())) << "quitting saves nothing";
 }
-
-} // namespace
-
-namespace {
 
 TEST(ShippedProgram, AtADriveRootKeepsItsFilesBesideIt)
 {

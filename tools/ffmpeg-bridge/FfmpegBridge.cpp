@@ -193,8 +193,9 @@ int Run()
 {
     HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     Wine wine;
-    wine.toUnix = reinterpret_cast<UnixFileNameFn>(::GetProcAddress(kernel, "wine_get_unix_file_name"));
-    wine.toDos = reinterpret_cast<DosFileNameFn>(::GetProcAddress(kernel, "wine_get_dos_file_name"));
+    // Through void*: the exports' real types are not FARPROC's.
+    wine.toUnix = reinterpret_cast<UnixFileNameFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_unix_file_name")));
+    wine.toDos = reinterpret_cast<DosFileNameFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_dos_file_name")));
     if (!wine.toUnix || !wine.toDos) {
         WriteError("this program runs only under Wine");
         return BRIDGE_FAILURE;
