@@ -1,5 +1,6 @@
 #include "rig/Media.h"
 
+#include "rig/ImageSave.h"
 #include "rig/Rig.h"
 
 #include <gdiplus.h>
@@ -85,6 +86,21 @@ bool WriteGif(const std::string& path, int width, int height, COLORREF color)
 
 } // namespace
 
+bool SaveImageAs(Gdiplus::Image& image, const std::string& path, const wchar_t* mimeType)
+{
+    UINT count = 0;
+    UINT size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == mimeType)
+            return image.Save(Wide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+    }
+    return false;
+}
+
 bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
 {
     if (std::wstring(mimeType) == L"image/gif")
@@ -101,16 +117,7 @@ bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width,
             Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
             graphics.FillRectangle(&brush, 0, 0, width, height);
         }
-        UINT count = 0;
-        UINT size = 0;
-        Gdiplus::GetImageEncodersSize(&count, &size);
-        std::vector<BYTE> buffer(size);
-        auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-        Gdiplus::GetImageEncoders(count, size, encoders);
-        for (UINT i = 0; i < count && !saved; ++i) {
-            if (std::wstring(encoders[i].MimeType) == mimeType)
-                saved = image.Save(Wide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
+        saved = SaveImageAs(image, path, mimeType);
     }
     Gdiplus::GdiplusShutdown(token);
     return saved;

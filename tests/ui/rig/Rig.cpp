@@ -1,5 +1,7 @@
 #include "rig/Rig.h"
 
+#include "rig/ImageSave.h"
+
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <objbase.h>
@@ -468,18 +470,8 @@ bool SaveScreenshot(const std::string& path)
         HGDIOBJ old = ::SelectObject(memory, bitmap);
         ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
         ::SelectObject(memory, old);
-        UINT count = 0;
-        UINT size = 0;
-        Gdiplus::GetImageEncodersSize(&count, &size);
-        std::vector<BYTE> buffer(size);
-        auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-        Gdiplus::GetImageEncoders(count, size, encoders);
         Gdiplus::Bitmap image(bitmap, nullptr);
-        std::wstring widePath(path.begin(), path.end());
-        for (UINT i = 0; i < count; ++i) {
-            if (std::wstring(encoders[i].MimeType) == L"image/png")
-                saved = image.Save(widePath.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
+        saved = SaveImageAs(image, path, L"image/png");
         ::DeleteObject(bitmap);
         ::DeleteDC(memory);
         ::ReleaseDC(nullptr, screen);
