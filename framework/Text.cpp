@@ -50,4 +50,15 @@ std::string GetWindowTextString(HWND hwnd)
     return buffer.data();
 }
 
+std::wstring ToWide(const std::string& text)
+{
+    int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length) - 1);
+    return wide;
+}
+
 } // namespace fw

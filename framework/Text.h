@@ -16,4 +16,7 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 
 std::string GetWindowTextString(HWND hwnd);
 
+// Text of the ANSI code page as UTF-16, for the calls that take only wide strings (GDI+).
+std::wstring ToWide(const std::string& text);
+
 } // namespace fw

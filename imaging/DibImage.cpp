@@ -1,6 +1,7 @@
 #include "imaging/DibImage.h"
 
 #include "app/Globals.h"
+#include "framework/Text.h"
 
 #include <gdiplus.h>
 
@@ -23,17 +24,6 @@ struct GdiplusImageDeleter {
     void operator()(GpImage* image) const { GdipDisposeImage(image); }
 };
 using GdiplusImagePtr = std::unique_ptr<GpImage, GdiplusImageDeleter>;
-
-std::wstring ToWide(const std::string& text)
-{
-    int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length) - 1);
-    return wide;
-}
 
 bool FindJpegEncoder(CLSID& encoder)
 {
@@ -200,7 +190,7 @@ HRESULT CDibImage::LoadFromFile(const std::string& path)
 {
     if (!g_gdiplus.Start())
         return E_FAIL;
-    std::wstring widePath = ToWide(path);
+    std::wstring widePath = fw::ToWide(path);
     GpBitmap* raw = nullptr;
     GpStatus status = GdipCreateBitmapFromFile(widePath.c_str(), &raw);
     GdiplusImagePtr bitmap(raw);
@@ -216,7 +206,7 @@ bool CDibImage::SaveAsJpeg(const std::string& fileName) const
     CLSID encoder;
     if (!FindJpegEncoder(encoder))
         return false;
-    std::wstring wideName = ToWide(fileName);
+    std::wstring wideName = fw::ToWide(fileName);
     GpBitmap* raw = nullptr;
     GpStatus status;
     if (m_hasAlpha)

@@ -1,5 +1,6 @@
 #include "rig/Media.h"
 
+#include "framework/Text.h"
 #include "rig/ImageSave.h"
 #include "rig/Rig.h"
 
@@ -12,14 +13,6 @@
 namespace rig {
 
 namespace {
-
-std::wstring Wide(const std::string& text)
-{
-    int chars = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring result(chars > 0 ? chars - 1 : 0, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), chars);
-    return result;
-}
 
 std::string Quoted(const std::string& path)
 {
@@ -96,7 +89,7 @@ bool SaveImageAs(Gdiplus::Image& image, const std::string& path, const wchar_t* 
     Gdiplus::GetImageEncoders(count, size, encoders);
     for (UINT i = 0; i < count; ++i) {
         if (std::wstring(encoders[i].MimeType) == mimeType)
-            return image.Save(Wide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+            return image.Save(fw::ToWide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
     }
     return false;
 }
