@@ -41,6 +41,8 @@ BOOL CImageListDlg::OnInitDialog()
         m_fileList.InsertColumn(index++, column.heading, LVCFMT_LEFT, column.width);
     m_fileList.SetExtendedStyle(m_fileList.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
+    ::DragAcceptFiles(m_hWnd, TRUE);
+
     UpdateMakeVideoButton();
     return TRUE;
 }
@@ -76,6 +78,13 @@ INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return SetMessageResult(0);
+    case WM_CONTEXTMENU:
+        if (OnContextMenuKey(reinterpret_cast<HWND>(wParam), lParam))
+            return TRUE;
+        break;
     default:
         break;
     }
@@ -115,10 +124,14 @@ INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
     if (header.code == NM_RCLICK) {
         int item = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
         if (item >= -1 && item < m_fileList.GetItemCount()) {
-            ShowContextMenu(item);
+            POINT cursor;
+            ::GetCursorPos(&cursor);
+            ShowContextMenu(item, cursor);
             return SetMessageResult(0);
         }
     }
+    if (header.code == LVN_KEYDOWN)
+        OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
     if (header.code == NM_DBLCLK) {
         OpenPreview(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
         return SetMessageResult(0);
@@ -158,7 +171,7 @@ void CImageListDlg::RenumberRows()
         m_fileList.SetItemText(row, COLUMN_NUMBER, FormatRowNumber(row + 1));
 }
 
-void CImageListDlg::ShowContextMenu(int item)
+void CImageListDlg::ShowContextMenu(int item, POINT screen)
 {
     fw::unique_hmenu menu(::LoadMenuA(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_LIST_MENU)));
     HMENU popup = ::GetSubMenu(menu.get(), 0);
@@ -173,10 +186,8 @@ void CImageListDlg::ShowContextMenu(int item)
         if (m_fileList.GetSelectedCount() > 1 || type == "Unsupported" || type == TYPE_OTHERS)
             ::EnableMenuItem(popup, ID_VIEW_IMAGE, MF_BYCOMMAND | MF_GRAYED);
     }
-    POINT cursor;
-    ::GetCursorPos(&cursor);
     ::SetForegroundWindow(m_hWnd);
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, screen.x, screen.y, 0, m_hWnd, nullptr);
 }
 
 void CImageListDlg::RemoveSelectedFiles()

@@ -5,6 +5,7 @@
 #include "framework/Dialog.h"
 
 #include <string>
+#include <vector>
 
 class ImageFileList;
 
@@ -24,8 +25,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // Enter and Escape never close the main window.
-    void OnOK() override {}
+    // Enter and Escape never close the main window; Enter on the list opens the focused row.
+    void OnOK() override;
     void OnCancel() override {}
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -33,10 +34,12 @@ private:
     bool OnCommand(UINT id);
     INT_PTR OnNotify(const NMHDR& header);
     bool OnPaintMinimized();
-    void ShowContextMenu(int item);
+    void ShowContextMenu(int item, POINT screen);
     void RemoveSelectedFiles();
     void RemoveAllFiles();
     void OnSelectFiles();
+    // Adds the files' rows behind the work dialog and shows the job's notice.
+    void LoadFiles(const std::vector<std::string>& paths);
     void OnMakeVideo();
     void ShowJobResult(INT_PTR ending, const std::string& text);
     // ImageListDlgViews.cpp: the About box and the image preview.
@@ -44,6 +47,10 @@ private:
     void OnAbout();
     void OnViewImage();
     void OpenPreview(int row);
+    // ImageListDlgInput.cpp: files dropped from Explorer and the list's keys.
+    void OnDropFiles(HDROP drop);
+    bool OnContextMenuKey(HWND source, LPARAM position);
+    void OnListKeyDown(WORD key);
 
     CListCtrl m_fileList;
     HICON m_icon;

@@ -62,7 +62,11 @@ void CImageListDlg::OnSelectFiles()
     }
     if (paths.empty())
         return;
+    LoadFiles(paths);
+}
 
+void CImageListDlg::LoadFiles(const std::vector<std::string>& paths)
+{
     CWaitDlg wait(m_hWnd);
     wait.SetFiles(paths);
     wait.m_pMainDlg = this;

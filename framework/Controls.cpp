@@ -48,6 +48,20 @@ bool CListCtrl::SetItemText(int item, int subItem, const std::string& text) cons
     return Send(LVM_SETITEMTEXTA, item, reinterpret_cast<LPARAM>(&cell)) != 0;
 }
 
+bool CListCtrl::SetItemState(int item, UINT state, UINT mask) const
+{
+    LVITEMA row{};
+    row.state = state;
+    row.stateMask = mask;
+    return Send(LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&row)) != 0;
+}
+
+bool CListCtrl::GetItemRect(int item, RECT& rect, int code) const
+{
+    rect = RECT{code, 0, 0, 0};
+    return Send(LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&rect)) != 0;
+}
+
 std::string CListCtrl::GetItemText(int item, int subItem) const
 {
     // The view copies at most the buffer's size; grow until the text fits.

@@ -59,6 +59,10 @@ public:
     bool DeleteAllItems() const { return Send(LVM_DELETEALLITEMS) != 0; }
     int GetSelectedCount() const { return static_cast<int>(Send(LVM_GETSELECTEDCOUNT)); }
     int GetNextItem(int start, int flags) const { return static_cast<int>(Send(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0))); }
+    // Item -1: every row.
+    bool SetItemState(int item, UINT state, UINT mask) const;
+    bool GetItemRect(int item, RECT& rect, int code) const;
+    bool EnsureVisible(int item) const { return Send(LVM_ENSUREVISIBLE, item, FALSE) != 0; }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(Send(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
     void SetExtendedStyle(DWORD style) const { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style); }
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 #include <utility>
 
 namespace fw {
@@ -79,6 +80,10 @@ struct MenuTraits {
     static HMENU Empty() { return nullptr; }
     static void Free(HMENU h) { ::DestroyMenu(h); }
 };
+struct DropTraits {
+    static HDROP Empty() { return nullptr; }
+    static void Free(HDROP h) { ::DragFinish(h); }
+};
 struct ViewTraits {
     static void* Empty() { return nullptr; }
     static void Free(void* p) { ::UnmapViewOfFile(p); }
@@ -99,6 +104,7 @@ using unique_hcursor = UniqueResource<HCURSOR, CursorTraits>;
 using unique_hicon = UniqueResource<HICON, IconTraits>;
 using unique_hglobal = UniqueResource<HGLOBAL, GlobalTraits>;
 using unique_hmenu = UniqueResource<HMENU, MenuTraits>;
+using unique_hdrop = UniqueResource<HDROP, DropTraits>;
 using unique_view = UniqueResource<void*, ViewTraits>;
 using unique_hmodule = UniqueResource<HMODULE, ModuleTraits>;
 

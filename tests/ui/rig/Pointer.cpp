@@ -35,6 +35,25 @@ void ClickAt(POINT screen)
     ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+void TypeKeys(const std::vector<WORD>& chord)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : chord) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = chord.rbegin(); key != chord.rend(); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 POINT CentreOf(HWND hwnd)
 {
     RECT rect;

@@ -71,9 +71,11 @@ bool SaveScreenshot(const std::string& path);
 // Pixels of a window's rectangle on the screen, top row first, 0x00RRGGBB.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
 
-// The real pointer, moved and clicked through the system's input queue (Pointer.cpp).
+// The real pointer and keyboard, through the system's input queue (Pointer.cpp).
 void MovePointer(POINT screen);
 void ClickAt(POINT screen);
+// Presses the keys in order and releases them in reverse: {VK_CONTROL, 'A'} is Ctrl+A.
+void TypeKeys(const std::vector<WORD>& chord);
 // The centre of a window on the screen.
 POINT CentreOf(HWND hwnd);
 // How many of the window's pixels on the screen are this colour (RGB()), give or take the
