@@ -176,6 +176,9 @@ TEST_F(ProgramRoad, SelectsMixedFilesAndMakesMp4AviAndFlvVideos)
         rig::VideoProbe probe;
         ASSERT_TRUE(rig::ProbeVideo(destination + "." + run.extension, probe)) << run.extension;
         EXPECT_EQ(probe.formatName, run.format);
+        if (run.type == 0) {
+            EXPECT_EQ(rig::Mp4PlaybackFaults(destination + ".mp4", probe), "");
+        }
         EXPECT_EQ(probe.frameCount, 4) << run.extension;
         EXPECT_EQ(probe.width, 360);
         EXPECT_EQ(probe.height, 240);

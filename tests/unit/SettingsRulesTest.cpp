@@ -13,15 +13,6 @@ TEST(SettingsRules, StoredIntegersFollowTheLeadingNumberOrTheDefault)
     EXPECT_EQ(ParseStoredInt(" 7", 1), 7);
 }
 
-TEST(SettingsRules, ClampKeepsValuesInRange)
-{
-    EXPECT_EQ(ClampInt(0, 1, 50), 1);
-    EXPECT_EQ(ClampInt(99, 1, 50), 50);
-    EXPECT_EQ(ClampInt(-5, 1, 3), 1);
-    EXPECT_EQ(ClampInt(7, 1, 6), 6);
-    EXPECT_EQ(ClampInt(3, 1, 6), 3);
-}
-
 TEST(SettingsRules, TrailingBackslashIsAddedOnce)
 {
     EXPECT_EQ(WithTrailingBackslash("C:\\frames"), "C:\\frames\\");

@@ -76,37 +76,6 @@ protected:
 
 } // namespace
 
-TEST_F(VideoJobTest, MakesTheVideoFromEveryConvertibleRowAndLeavesNoFrame)
-{
-    std::vector<std::string> sources = {Source("a.jpg", L"image/jpeg", RGB(255, 0, 0)),
-                                        Source("b.png", L"image/png", RGB(0, 255, 0)),
-                                        Source("c.bmp", L"image/bmp", RGB(0, 0, 255)),
-                                        Source("d.gif", L"image/gif", RGB(255, 255, 255))};
-    std::vector<std::string> before;
-    for (const std::string& path : sources)
-        before.push_back(rig::ReadFileBytes(path));
-    ASSERT_TRUE(rig::WriteFileBytes(m_root.File("e.txt"), "not an image"));
-    m_main.AddRow("JPG", sources[0]);
-    m_main.AddRow("Others", m_root.File("e.txt"));
-    m_main.AddRow("PNG", sources[1]);
-    m_main.AddRow("BMP", sources[2]);
-    m_main.AddRow("GIF", sources[3]);
-
-    WorkResult result = Run();
-    EXPECT_EQ(result.ending, IDOK);
-    EXPECT_EQ(result.text, "Make time lapse video success.");
-    EXPECT_EQ(result.calls, FullRun(5));
-    rig::VideoProbe probe;
-    ASSERT_TRUE(rig::ProbeVideo(g_settings.DestinationFile, probe));
-    EXPECT_EQ(probe.frameCount, 4);
-    EXPECT_EQ(probe.width, 360);
-    EXPECT_EQ(probe.height, 240);
-    EXPECT_EQ(probe.frameRate, "10/1");
-    EXPECT_TRUE(Frames().empty());
-    for (size_t i = 0; i < sources.size(); ++i)
-        EXPECT_EQ(rig::ReadFileBytes(sources[i]), before[i]) << sources[i];
-}
-
 TEST_F(VideoJobTest, CopiesJpegBytesConvertsTheRestAndNumbersWithoutGaps)
 {
     std::string jpg = Source("a.jpg", L"image/jpeg", RGB(255, 0, 0));

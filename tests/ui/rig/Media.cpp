@@ -150,7 +150,8 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
     TempFolder folder;
     std::string report = folder.File("probe.txt");
     int status = RunHostTool("ffprobe", "-v error -count_frames -select_streams v:0 -show_entries "
-                                        "stream=width,height,r_frame_rate,nb_read_frames:format=format_name "
+                                        "stream=codec_name,profile,pix_fmt,level,width,height,r_frame_rate,nb_read_frames"
+                                        ":format=format_name "
                                         "-of default=noprint_wrappers=1 -o " + Quoted(report) + " " + Quoted(path));
     if (status != 0)
         return false;
@@ -164,6 +165,14 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
         std::string value = line.substr(equals + 1);
         if (key == "format_name")
             probe.formatName = value;
+        else if (key == "codec_name")
+            probe.codecName = value;
+        else if (key == "profile")
+            probe.profile = value;
+        else if (key == "pix_fmt")
+            probe.pixelFormat = value;
+        else if (key == "level")
+            probe.level = std::atoi(value.c_str());
         else if (key == "width")
             probe.width = std::atoi(value.c_str());
         else if (key == "height")
@@ -174,6 +183,52 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
             probe.frameCount = std::atoi(value.c_str());
     }
     return true;
+}
+
+namespace {
+
+// The top-level boxes of an MP4 file, in file order.
+std::vector<std::string> TopLevelBoxes(const std::string& bytes)
+{
+    std::vector<std::string> boxes;
+    auto byte = [&bytes](size_t at) { return static_cast<unsigned long long>(static_cast<unsigned char>(bytes[at])); };
+    size_t at = 0;
+    while (at + 8 <= bytes.size()) {
+        unsigned long long size = byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+        boxes.push_back(bytes.substr(at + 4, 4));
+        if (size == 1 && at + 16 <= bytes.size()) {
+            size = 0;
+            for (size_t i = 8; i < 16; ++i)
+                size = size << 8 | byte(at + i);
+        }
+        if (size < 8)
+            break;
+        at += size;
+    }
+    return boxes;
+}
+
+} // namespace
+
+std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)
+{
+    std::string faults;
+    if (probe.codecName != "h264")
+        faults += "codec " + probe.codecName + "; ";
+    if (probe.profile != "Constrained Baseline" && probe.profile != "Baseline" && probe.profile != "Main"
+        && probe.profile != "High")
+        faults += "profile " + probe.profile + "; ";
+    if (probe.level > 51)
+        faults += "level " + std::to_string(probe.level) + "; ";
+    if (probe.pixelFormat != "yuv420p")
+        faults += "pixel format " + probe.pixelFormat + "; ";
+    if (probe.width % 2 != 0 || probe.height % 2 != 0)
+        faults += "odd size " + std::to_string(probe.width) + "x" + std::to_string(probe.height) + "; ";
+    std::vector<std::string> boxes = TopLevelBoxes(ReadFileBytes(path));
+    auto moov = std::find(boxes.begin(), boxes.end(), "moov");
+    if (moov == boxes.end() || std::find(boxes.begin(), moov, "mdat") != moov)
+        faults += "index not first; ";
+    return faults;
 }
 
 bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color)

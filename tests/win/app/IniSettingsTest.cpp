@@ -32,6 +32,7 @@ TEST_F(IniSettingsTest, MissingFileGivesDefaultsAndCreatesOnlyTheFallbackFolder)
     EXPECT_EQ(settings.FrameRate, 25);
     EXPECT_EQ(settings.VideoSize, 1);
     EXPECT_EQ(settings.SortByTime, 0);
+    EXPECT_EQ(settings.Deflicker, 0);
     EXPECT_EQ(settings.TempPath, m_folder.Path() + "temp\\");
     EXPECT_EQ(settings.DestinationFile, "");
     EXPECT_TRUE(IsFolder(settings.TempPath));
@@ -41,39 +42,27 @@ TEST_F(IniSettingsTest, MissingFileGivesDefaultsAndCreatesOnlyTheFallbackFolder)
 TEST_F(IniSettingsTest, StoredValuesAreClampedIntoRange)
 {
     struct Case {
-        const char* frameRate;
-        int expectedRate;
-        const char* videoType;
-        int expectedType;
-        const char* videoSize;
-        int expectedSize;
+        const char* keys;
+        int rate, type, size, sort, deflicker;
     };
     const Case cases[] = {
-        {"0", 1, "-5", 1, "7", 6},
-        {"99", 50, "3", 3, "0", 1},
-        {"abc", 1, "2", 2, "6", 6},
-        {"", 25, "", 1, "", 1},
-        {"12abc", 12, "4", 3, "-1", 1},
+        {"FrameRate=0\r\nVideoType=-5\r\nVideoSize=9\r\nSortByTime=2\r\nDeflicker=7", 1, 1, 8, 1, 1},
+        {"FrameRate=99\r\nVideoType=3\r\nVideoSize=0\r\nDeflicker=abc", 50, 3, 1, 0, 0},
+        {"FrameRate=abc\r\nVideoType=2\r\nVideoSize=8\r\nDeflicker=1", 1, 2, 8, 0, 1},
+        {"FrameRate=\r\nVideoType=\r\nVideoSize=\r\nSortByTime=\r\nDeflicker=", 25, 1, 1, 0, 0},
+        {"FrameRate=12abc\r\nVideoType=4\r\nVideoSize=-1\r\nDeflicker=0", 12, 3, 1, 0, 0},
+        // A file from before the flicker box and the larger sizes reads as it always did.
+        {"TempPath=\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=6\r\nSortByTime=1", 10, 2, 6, 1, 0},
     };
     for (const Case& c : cases) {
-        WriteIni(std::string("[VIDEO]\r\nFrameRate=") + c.frameRate + "\r\nVideoType=" + c.videoType
-                 + "\r\nVideoSize=" + c.videoSize + "\r\n");
+        WriteIni(std::string("[VIDEO]\r\n") + c.keys + "\r\n");
         CIniSettings settings = LoadSettings();
-        EXPECT_EQ(settings.FrameRate, c.expectedRate) << "FrameRate=" << c.frameRate;
-        EXPECT_EQ(settings.VideoType, c.expectedType) << "VideoType=" << c.videoType;
-        EXPECT_EQ(settings.VideoSize, c.expectedSize) << "VideoSize=" << c.videoSize;
+        EXPECT_EQ(settings.FrameRate, c.rate) << c.keys;
+        EXPECT_EQ(settings.VideoType, c.type) << c.keys;
+        EXPECT_EQ(settings.VideoSize, c.size) << c.keys;
+        EXPECT_EQ(settings.SortByTime, c.sort) << c.keys;
+        EXPECT_EQ(settings.Deflicker, c.deflicker) << c.keys;
     }
-}
-
-TEST_F(IniSettingsTest, SortFlagTwoLoadsAsSetAndIsSavedBackAsOne)
-{
-    WriteIni("[VIDEO]\r\nSortByTime=2\r\n");
-    CIniSettings settings = LoadSettings();
-    EXPECT_EQ(settings.SortByTime, 1);
-    ASSERT_TRUE(settings.Save());
-    char value[16] = {};
-    ::GetPrivateProfileStringA("VIDEO", "SortByTime", "", value, sizeof(value), IniPath().c_str());
-    EXPECT_STREQ(value, "1");
 }
 
 TEST_F(IniSettingsTest, LongValuesAreCutTo1023Characters)
@@ -116,7 +105,7 @@ TEST_F(IniSettingsTest, UnusableTempPathsFallBack)
     }
 }
 
-TEST_F(IniSettingsTest, SaveWritesTheFiveKeysInOrderAndKeepsOtherContent)
+TEST_F(IniSettingsTest, SaveWritesTheSixKeysInOrderAndKeepsOtherContent)
 {
     CIniSettings settings = LoadSettings();
     settings.TempPath = "C:\\frames\\";
@@ -124,10 +113,11 @@ TEST_F(IniSettingsTest, SaveWritesTheFiveKeysInOrderAndKeepsOtherContent)
     settings.VideoType = 2;
     settings.FrameRate = 10;
     settings.VideoSize = 3;
-    settings.SortByTime = 1;
+    settings.SortByTime = 2;
+    settings.Deflicker = 7;
     ASSERT_TRUE(settings.Save());
-    EXPECT_EQ(rig::ReadFileBytes(IniPath()),
-              "[VIDEO]\r\nTempPath=C:\\frames\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=3\r\nSortByTime=1\r\n");
+    EXPECT_EQ(rig::ReadFileBytes(IniPath()), "[VIDEO]\r\nTempPath=C:\\frames\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=3\r\n"
+                                             "SortByTime=1\r\nDeflicker=1\r\n");
 
     WriteIni("; kept\r\n[OTHER]\r\nkey=value\r\n[VIDEO]\r\nFrameRate=5\r\n");
     ASSERT_TRUE(settings.Save());
