@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 // Stands in for the host encoder: copies the frames it is given into "seen" beside the
@@ -205,29 +203,4 @@ TEST_F(VideoJobTest, AMissingTempFolderIsCreatedSilently)
     EXPECT_EQ(result.text, "Make time lapse video success.");
     EXPECT_NE(::GetFileAttributesA(m_temp.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_TRUE(Frames().empty());
-}
-
-// The encoder is looked for beside the program, so this case runs in a copy of this test
-// program in a folder of its own without one.
-TEST_F(VideoJobTest, AMissingEncoderIsNamedWithItsFullPathAndNothingHappens)
-{
-    if (std::getenv("LUMVEX_MISSING_ENCODER_CHILD")) {
-        m_main.AddRow("JPG", Source("a.jpg", L"image/jpeg", RGB(1, 2, 3)));
-        WorkResult result = Run();
-        EXPECT_EQ(result.ending, IDCANCEL);
-        EXPECT_EQ(result.text, "Missing file.\n(" + rig::ExecutableDirectory() + "ffmpeg.exe)");
-        EXPECT_EQ(result.calls, OpeningCalls());
-        EXPECT_EQ(::GetFileAttributesA(m_temp.c_str()), INVALID_FILE_ATTRIBUTES);
-        return;
-    }
-    rig::TempFolder folder;
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string copy = folder.File("win_tests.exe");
-    ASSERT_TRUE(rig::CopyFileTo(self, copy));
-    ::SetEnvironmentVariableA("LUMVEX_MISSING_ENCODER_CHILD", "1");
-    rig::ChildProcess child(copy, "--gtest_filter=VideoJobTest.AMissingEncoderIsNamedWithItsFullPathAndNothingHappens");
-    ::SetEnvironmentVariableA("LUMVEX_MISSING_ENCODER_CHILD", nullptr);
-    ASSERT_TRUE(child.Started());
-    EXPECT_EQ(child.WaitForExit(120000), 0u);
 }
