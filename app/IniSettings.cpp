@@ -25,8 +25,9 @@ void CIniSettings::Load(const std::string& directory)
     TempPath = m_file.ReadString(SECTION, "TempPath", "");
     VideoType = ClampInt(m_file.ReadInt(SECTION, "VideoType", 1), 1, 3);
     FrameRate = ClampInt(m_file.ReadInt(SECTION, "FrameRate", 25), 1, 50);
-    VideoSize = ClampInt(m_file.ReadInt(SECTION, "VideoSize", 1), 1, 6);
+    VideoSize = ClampInt(m_file.ReadInt(SECTION, "VideoSize", 1), 1, settings_rules::VIDEO_SIZE_COUNT);
     SortByTime = m_file.ReadBool(SECTION, "SortByTime", false) ? 1 : 0;
+    Deflicker = m_file.ReadBool(SECTION, "Deflicker", false) ? 1 : 0;
 
     if (!TempPath.empty() && EnsureDirectory(TempPath)) {
         TempPath = settings_rules::WithTrailingBackslash(TempPath);
@@ -42,5 +43,6 @@ bool CIniSettings::Save() const
         && m_file.WriteInt(SECTION, "VideoType", VideoType)
         && m_file.WriteInt(SECTION, "FrameRate", FrameRate)
         && m_file.WriteInt(SECTION, "VideoSize", VideoSize)
-        && m_file.WriteBool(SECTION, "SortByTime", SortByTime != 0);
+        && m_file.WriteBool(SECTION, "SortByTime", SortByTime != 0)
+        && m_file.WriteBool(SECTION, "Deflicker", Deflicker != 0);
 }

@@ -14,7 +14,7 @@ public:
     // Reads the file in the given directory (ending in "\"), which also holds the fall-back
     // temporary folder.
     void Load(const std::string& directory);
-    // Writes the five stored keys in order; false at the first write that fails.
+    // Writes the six stored keys in order; false at the first write that fails.
     bool Save() const;
 
     static int ClampInt(int value, int min, int max);
@@ -25,6 +25,7 @@ public:
     int VideoType = 1;
     int FrameRate = 25;
     int VideoSize = 1;
+    int Deflicker = 0;
 
 private:
     CIniFile m_file;

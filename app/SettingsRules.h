@@ -5,6 +5,9 @@
 
 namespace settings_rules {
 
+// The video-size choices: 1 keeps the images' own size, the last is 4K.
+constexpr int VIDEO_SIZE_COUNT = 8;
+
 int ClampInt(int value, int min, int max);
 
 // A stored integer: an empty text gives the default, anything else its leading number

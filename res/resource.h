@@ -59,3 +59,4 @@
 #define IDC_VIDEO_SIZE              1024
 #define IDC_VIDEO_TYPE              1025
 #define IDC_FRAME_RATE              1026
+#define IDC_DEFLICKER               1027

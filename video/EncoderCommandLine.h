@@ -10,9 +10,8 @@ std::string FormatTimePrefix(const std::tm& localTime);
 // "%s%s_%04d.jpg" over the temporary folder (ending in "\"), the time prefix and the number.
 std::string FormatFrameFileName(const std::string& tempFolder, const std::string& timePrefix, int frameNumber);
 
-// "-s WxH" for the stored video size (clamped to 1..6); empty for the images' own size.
-std::string VideoSizeOption(int videoSize);
-
-// The encoder's arguments after an empty program name: rate, input pattern, size, destination.
-std::string BuildEncoderCommandLine(int frameRate, int videoSize, const std::string& tempFolder,
+// The encoder's arguments after an empty program name: rate, input pattern, size ("-s WxH"
+// for the stored choice clamped to 1..8, none for the images' own size), then the
+// filters and the codec settings for the destination's extension (mp4, avi, flv), destination.
+std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, const std::string& tempFolder,
                                     const std::string& timePrefix, const std::string& destinationFile);

@@ -107,7 +107,8 @@ unsigned __stdcall MakeVideoThreadProc(void* parameter)
 
     std::string destination = g_settings.DestinationFile;
     std::string commandLine =
-        BuildEncoderCommandLine(g_settings.FrameRate, g_settings.VideoSize, tempFolder, timePrefix, destination);
+        BuildEncoderCommandLine(g_settings.FrameRate, g_settings.VideoSize, g_settings.Deflicker != 0, tempFolder,
+                                timePrefix, destination);
     bool encoded = RunEncoder(encoderPath, commandLine);
     dialog.m_progress.OffsetPos(10);
     for (const std::string& file : writtenFiles)

@@ -13,8 +13,9 @@
 namespace {
 
 constexpr int MAX_PATH_CHARS = 260;
-const char* const VIDEO_SIZES[] = {"According to image size", "QCIF 180 x 120", "CIF 360 x 240",
-                                   "H-D1 720 x 240", "D1 720 x 480", "720P 1280 x 720"};
+const char* const VIDEO_SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
+    "According to image size", "QCIF 180 x 120", "CIF 360 x 240", "H-D1 720 x 240",
+    "D1 720 x 480", "720P 1280 x 720", "1080P 1920 x 1080", "4K 3840 x 2160"};
 const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
 
 // The shell allocates the item list with the task allocator.
@@ -49,6 +50,7 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbVideoSize.SetCurSel(g_settings.VideoSize - 1);
 
     m_bSortByTime = g_settings.SortByTime;
+    m_bDeflicker = g_settings.Deflicker;
     m_strTempPath = g_settings.TempPath;
     UpdateData(false);
     return TRUE;
@@ -58,10 +60,12 @@ void CVideoSettingsDlg::UpdateData(bool save)
 {
     if (save) {
         m_bSortByTime = ::IsDlgButtonChecked(m_hWnd, IDC_SORT_BY_TIME) == BST_CHECKED;
+        m_bDeflicker = ::IsDlgButtonChecked(m_hWnd, IDC_DEFLICKER) == BST_CHECKED;
         m_strTempPath = fw::GetWindowTextString(GetDlgItem(IDC_TEMP_PATH));
         m_strDestFile = fw::GetWindowTextString(GetDlgItem(IDC_DEST_FILE));
     } else {
         ::CheckDlgButton(m_hWnd, IDC_SORT_BY_TIME, m_bSortByTime ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(m_hWnd, IDC_DEFLICKER, m_bDeflicker ? BST_CHECKED : BST_UNCHECKED);
         ::SetDlgItemTextA(m_hWnd, IDC_TEMP_PATH, m_strTempPath.c_str());
         ::SetDlgItemTextA(m_hWnd, IDC_DEST_FILE, m_strDestFile.c_str());
     }
@@ -155,9 +159,10 @@ void CVideoSettingsDlg::OnOK()
     g_settings.DestinationFile = m_strDestFile;
     g_settings.VideoType = CIniSettings::ClampInt(m_cbVideoType.GetCurSel() + 1, 1, 3);
     g_settings.FrameRate = CIniSettings::ClampInt(m_cbFrameRate.GetCurSel() + 1, 1, 50);
-    g_settings.VideoSize = CIniSettings::ClampInt(m_cbVideoSize.GetCurSel() + 1, 1, 6);
+    g_settings.VideoSize = CIniSettings::ClampInt(m_cbVideoSize.GetCurSel() + 1, 1, settings_rules::VIDEO_SIZE_COUNT);
     g_settings.TempPath = m_strTempPath;
     g_settings.SortByTime = m_bSortByTime;
+    g_settings.Deflicker = m_bDeflicker;
     g_settings.Save();
     CDialog::OnOK();
 }

@@ -26,6 +26,7 @@ private:
     CComboBox m_cbFrameRate;
     CComboBox m_cbVideoType;
     BOOL m_bSortByTime = FALSE;
+    BOOL m_bDeflicker = FALSE;
     std::string m_strTempPath;
     std::string m_strDestFile;
 };

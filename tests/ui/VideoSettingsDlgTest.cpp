@@ -55,7 +55,7 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredChoicesAndAnEmptyDestination)
     ASSERT_TRUE(dialog);
     EXPECT_EQ(ComboItems(::GetDlgItem(dialog, IDC_VIDEO_SIZE)),
               (std::vector<std::string>{"According to image size", "QCIF 180 x 120", "CIF 360 x 240", "H-D1 720 x 240",
-                                        "D1 720 x 480", "720P 1280 x 720"}));
+                                        "D1 720 x 480", "720P 1280 x 720", "1080P 1920 x 1080", "4K 3840 x 2160"}));
     EXPECT_EQ(ComboItems(::GetDlgItem(dialog, IDC_VIDEO_TYPE)), (std::vector<std::string>{"MP4", "AVI", "FLV"}));
     std::vector<std::string> rates = ComboItems(::GetDlgItem(dialog, IDC_FRAME_RATE));
     ASSERT_EQ(rates.size(), 50u);
@@ -65,7 +65,15 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredChoicesAndAnEmptyDestination)
     EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_TYPE), "MP4");
     EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_SIZE), "According to image size");
     EXPECT_FALSE(IsChecked(dialog, IDC_SORT_BY_TIME));
+    EXPECT_FALSE(IsChecked(dialog, IDC_DEFLICKER));
     EXPECT_EQ(rig::ItemText(dialog, IDC_TEMP_PATH), m_folder.Path() + "temp\\");
+    // Tab walks the controls top to bottom, left to right.
+    std::vector<int> order;
+    for (HWND at = ::GetDlgItem(dialog, IDC_VIDEO_TYPE); order.size() < 12; at = ::GetNextDlgTabItem(dialog, at, FALSE))
+        order.push_back(::GetDlgCtrlID(at));
+    EXPECT_EQ(order, (std::vector<int>{IDC_VIDEO_TYPE, IDC_FRAME_RATE, IDC_VIDEO_SIZE, IDC_SORT_BY_TIME, IDC_DEFLICKER,
+                                       IDC_TEMP_PATH, IDC_BROWSE_TEMP, IDC_DEST_FILE, IDC_BROWSE_DEST, IDOK, IDCANCEL,
+                                       IDC_VIDEO_TYPE}));
     EXPECT_EQ(rig::ItemText(dialog, IDC_DEST_FILE), "");
     rig::SaveScreenshot(rig::ExecutableDirectory() + "settings-dialog.png");
     rig::Click(dialog, IDCANCEL);
@@ -103,6 +111,7 @@ TEST_F(SettingsDialogTest, DestinationBrowserFollowsTheVideoTypeAndKeepsTheOther
     ASSERT_TRUE(dialog);
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_TYPE, CB_SETCURSEL, 1, 0);
     ::SendDlgItemMessageA(dialog, IDC_SORT_BY_TIME, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageA(dialog, IDC_DEFLICKER, BM_SETCHECK, BST_CHECKED, 0);
     rig::Click(dialog, IDC_BROWSE_DEST);
     HWND save = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Select the destination file");
     ASSERT_TRUE(save);
@@ -112,24 +121,26 @@ TEST_F(SettingsDialogTest, DestinationBrowserFollowsTheVideoTypeAndKeepsTheOther
     EXPECT_TRUE(rig::WaitUntil([&] { return rig::ItemText(dialog, IDC_DEST_FILE) == m_folder.File("clip.avi"); }))
         << rig::ItemText(dialog, IDC_DEST_FILE);
     EXPECT_TRUE(IsChecked(dialog, IDC_SORT_BY_TIME));
+    EXPECT_TRUE(IsChecked(dialog, IDC_DEFLICKER));
     EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_TYPE), "AVI");
 
     // The file chooser adds the extension; a later type change leaves the name alone.
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_TYPE, CB_SETCURSEL, 2, 0);
     ::SendDlgItemMessageA(dialog, IDC_FRAME_RATE, CB_SETCURSEL, 9, 0);
-    ::SendDlgItemMessageA(dialog, IDC_VIDEO_SIZE, CB_SETCURSEL, 2, 0);
+    ::SendDlgItemMessageA(dialog, IDC_VIDEO_SIZE, CB_SETCURSEL, 7, 0);
     rig::Click(dialog, IDOK);
     ASSERT_TRUE(m_ui->Join());
     EXPECT_EQ(m_result, IDOK);
     EXPECT_EQ(g_settings.DestinationFile, m_folder.File("clip.avi"));
     EXPECT_EQ(g_settings.VideoType, 3);
     EXPECT_EQ(g_settings.FrameRate, 10);
-    EXPECT_EQ(g_settings.VideoSize, 3);
+    EXPECT_EQ(g_settings.VideoSize, 8);
     EXPECT_EQ(g_settings.SortByTime, 1);
+    EXPECT_EQ(g_settings.Deflicker, 1);
     std::string ini = IniText();
     EXPECT_NE(ini.find("VideoType=3"), std::string::npos) << ini;
     EXPECT_NE(ini.find("FrameRate=10"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("VideoSize=3"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("VideoSize=8\r\nSortByTime=1\r\nDeflicker=1"), std::string::npos) << ini;
     EXPECT_NE(ini.find("TempPath=" + m_folder.Path() + "temp\\"), std::string::npos) << ini;
     EXPECT_EQ(ini.find("clip.avi"), std::string::npos) << ini;
 }

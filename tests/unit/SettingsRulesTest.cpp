@@ -4,31 +4,6 @@
 
 using namespace settings_rules;
 
-TEST(SettingsRules, StoredIntegersFollowTheLeadingNumberOrTheDefault)
-{
-    EXPECT_EQ(ParseStoredInt("", 25), 25);
-    EXPECT_EQ(ParseStoredInt("12abc", 25), 12);
-    EXPECT_EQ(ParseStoredInt("abc", 25), 0);
-    EXPECT_EQ(ParseStoredInt("-5", 1), -5);
-    EXPECT_EQ(ParseStoredInt(" 7", 1), 7);
-}
-
-TEST(SettingsRules, ClampKeepsValuesInRange)
-{
-    EXPECT_EQ(ClampInt(0, 1, 50), 1);
-    EXPECT_EQ(ClampInt(99, 1, 50), 50);
-    EXPECT_EQ(ClampInt(-5, 1, 3), 1);
-    EXPECT_EQ(ClampInt(7, 1, 6), 6);
-    EXPECT_EQ(ClampInt(3, 1, 6), 3);
-}
-
-TEST(SettingsRules, TrailingBackslashIsAddedOnce)
-{
-    EXPECT_EQ(WithTrailingBackslash("C:\\frames"), "C:\\frames\\");
-    EXPECT_EQ(WithTrailingBackslash("C:\\frames\\"), "C:\\frames\\");
-    EXPECT_EQ(WithTrailingBackslash("D:\\"), "D:\\");
-}
-
 TEST(SettingsRules, ModuleDirectoryEndsInOneBackslash)
 {
     EXPECT_EQ(DirectoryOfPath("C:\\Program Files\\Lumvex\\LumvexTimeLapseVideo.exe"), "C:\\Program Files\\Lumvex\\");

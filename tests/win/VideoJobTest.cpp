@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 // Stands in for the host encoder: copies the frames it is given into "seen" beside the
@@ -75,37 +73,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(VideoJobTest, MakesTheVideoFromEveryConvertibleRowAndLeavesNoFrame)
-{
-    std::vector<std::string> sources = {Source("a.jpg", L"image/jpeg", RGB(255, 0, 0)),
-                                        Source("b.png", L"image/png", RGB(0, 255, 0)),
-                                        Source("c.bmp", L"image/bmp", RGB(0, 0, 255)),
-                                        Source("d.gif", L"image/gif", RGB(255, 255, 255))};
-    std::vector<std::string> before;
-    for (const std::string& path : sources)
-        before.push_back(rig::ReadFileBytes(path));
-    ASSERT_TRUE(rig::WriteFileBytes(m_root.File("e.txt"), "not an image"));
-    m_main.AddRow("JPG", sources[0]);
-    m_main.AddRow("Others", m_root.File("e.txt"));
-    m_main.AddRow("PNG", sources[1]);
-    m_main.AddRow("BMP", sources[2]);
-    m_main.AddRow("GIF", sources[3]);
-
-    WorkResult result = Run();
-    EXPECT_EQ(result.ending, IDOK);
-    EXPECT_EQ(result.text, "Make time lapse video success.");
-    EXPECT_EQ(result.calls, FullRun(5));
-    rig::VideoProbe probe;
-    ASSERT_TRUE(rig::ProbeVideo(g_settings.DestinationFile, probe));
-    EXPECT_EQ(probe.frameCount, 4);
-    EXPECT_EQ(probe.width, 360);
-    EXPECT_EQ(probe.height, 240);
-    EXPECT_EQ(probe.frameRate, "10/1");
-    EXPECT_TRUE(Frames().empty());
-    for (size_t i = 0; i < sources.size(); ++i)
-        EXPECT_EQ(rig::ReadFileBytes(sources[i]), before[i]) << sources[i];
-}
 
 TEST_F(VideoJobTest, CopiesJpegBytesConvertsTheRestAndNumbersWithoutGaps)
 {
@@ -236,29 +203,4 @@ TEST_F(VideoJobTest, AMissingTempFolderIsCreatedSilently)
     EXPECT_EQ(result.text, "Make time lapse video success.");
     EXPECT_NE(::GetFileAttributesA(m_temp.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_TRUE(Frames().empty());
-}
-
-// The encoder is looked for beside the program, so this case runs in a copy of this test
-// program in a folder of its own without one.
-TEST_F(VideoJobTest, AMissingEncoderIsNamedWithItsFullPathAndNothingHappens)
-{
-    if (std::getenv("LUMVEX_MISSING_ENCODER_CHILD")) {
-        m_main.AddRow("JPG", Source("a.jpg", L"image/jpeg", RGB(1, 2, 3)));
-        WorkResult result = Run();
-        EXPECT_EQ(result.ending, IDCANCEL);
-        EXPECT_EQ(result.text, "Missing file.\n(" + rig::ExecutableDirectory() + "ffmpeg.exe)");
-        EXPECT_EQ(result.calls, OpeningCalls());
-        EXPECT_EQ(::GetFileAttributesA(m_temp.c_str()), INVALID_FILE_ATTRIBUTES);
-        return;
-    }
-    rig::TempFolder folder;
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string copy = folder.File("win_tests.exe");
-    ASSERT_TRUE(rig::CopyFileTo(self, copy));
-    ::SetEnvironmentVariableA("LUMVEX_MISSING_ENCODER_CHILD", "1");
-    rig::ChildProcess child(copy, "--gtest_filter=VideoJobTest.AMissingEncoderIsNamedWithItsFullPathAndNothingHappens");
-    ::SetEnvironmentVariableA("LUMVEX_MISSING_ENCODER_CHILD", nullptr);
-    ASSERT_TRUE(child.Started());
-    EXPECT_EQ(child.WaitForExit(120000), 0u);
 }

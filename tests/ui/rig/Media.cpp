@@ -150,7 +150,8 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
     TempFolder folder;
     std::string report = folder.File("probe.txt");
     int status = RunHostTool("ffprobe", "-v error -count_frames -select_streams v:0 -show_entries "
-                                        "stream=width,height,r_frame_rate,nb_read_frames:format=format_name "
+                                        "stream=codec_name,profile,pix_fmt,level,width,height,r_frame_rate,nb_read_frames"
+                                        ":format=format_name "
                                         "-of default=noprint_wrappers=1 -o " + Quoted(report) + " " + Quoted(path));
     if (status != 0)
         return false;
@@ -164,6 +165,14 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
         std::string value = line.substr(equals + 1);
         if (key == "format_name")
             probe.formatName = value;
+        else if (key == "codec_name")
+            probe.codecName = value;
+        else if (key == "profile")
+            probe.profile = value;
+        else if (key == "pix_fmt")
+            probe.pixelFormat = value;
+        else if (key == "level")
+            probe.level = std::atoi(value.c_str());
         else if (key == "width")
             probe.width = std::atoi(value.c_str());
         else if (key == "height")
@@ -174,6 +183,27 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
             probe.frameCount = std::atoi(value.c_str());
     }
     return true;
+}
+
+std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)
+{
+    std::string faults;
+    if (probe.codecName != "h264")
+        faults += "codec " + probe.codecName + "; ";
+    if (probe.profile != "Constrained Baseline" && probe.profile != "Baseline" && probe.profile != "Main"
+        && probe.profile != "High")
+        faults += "profile " + probe.profile + "; ";
+    if (probe.level > 51)
+        faults += "level " + std::to_string(probe.level) + "; ";
+    if (probe.pixelFormat != "yuv420p")
+        faults += "pixel format " + probe.pixelFormat + "; ";
+    if (probe.width % 2 != 0 || probe.height % 2 != 0)
+        faults += "odd size " + std::to_string(probe.width) + "x" + std::to_string(probe.height) + "; ";
+    // Both boxes follow the short file-type box, so whichever name comes first is that box.
+    std::string bytes = ReadFileBytes(path);
+    if (bytes.find("moov") > bytes.find("mdat"))
+        faults += "index not first; ";
+    return faults;
 }
 
 bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color)

@@ -18,6 +18,10 @@ int RunHostTool(const std::string& command, const std::string& arguments, DWORD 
 
 struct VideoProbe {
     std::string formatName;  // e.g. "mov,mp4,m4a,3gp,3g2,mj2", "avi", "flv"
+    std::string codecName;   // e.g. "h264", "mpeg4", "flv1"
+    std::string profile;     // e.g. "High", "High 4:2:2"
+    std::string pixelFormat; // e.g. "yuv420p"
+    int level = 0;           // H.264: 51 for 5.1
     int width = 0;
     int height = 0;
     std::string frameRate;   // e.g. "10/1"
@@ -25,6 +29,11 @@ struct VideoProbe {
 };
 // ffprobe of the first video stream; false when ffprobe failed.
 bool ProbeVideo(const std::string& path, VideoProbe& probe);
+
+// What Windows' own player asks of an MP4, each fault named; empty when it plays: H.264 at
+// Baseline, Main or High profile up to level 5.1, 8-bit 4:2:0, even sides, index ("moov")
+// before the media data ("mdat").
+std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe);
 
 // The colour of the frame's centre pixel (frame 0 first), decoded by the host ffmpeg.
 bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color);
