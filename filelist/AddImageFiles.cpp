@@ -15,31 +15,30 @@ constexpr DWORD MESSAGE_INTERVAL_MS = 100;
 
 } // namespace
 
-bool AddImageFiles(CImageListDlg& mainDlg, const std::vector<std::string>& paths, const std::function<void()>& step)
+bool AddImageFiles(CImageListDlg& mainDlg, const std::vector<std::string>& paths,
+                   const std::function<void(int paths)>& advance)
 {
     CImageFileRowReader reader(paths);
     int count = mainDlg.GetImageFileCount();
     std::vector<ImageFileRow> batch;
-    size_t stepsOwed = 0;
+    int pathsTaken = 0;
     DWORD lastSent = ::GetTickCount();
     auto send = [&] {
-        count = mainDlg.AddImageFileRows(batch, [&] {
-            for (; stepsOwed > 0; --stepsOwed)
-                step();
-        });
+        count = mainDlg.AddImageFileRows(batch, [&] { advance(pathsTaken); });
         batch.clear();
+        pathsTaken = 0;
         lastSent = ::GetTickCount();
     };
     for (size_t i = 0; i < paths.size(); ++i) {
         if (count + static_cast<int>(batch.size()) >= MAX_IMAGE_FILES) {
-            if (stepsOwed > 0)
+            if (pathsTaken > 0)
                 send();
             return false;
         }
         ImageFileRow row;
         if (reader.TakeNext(row))
             batch.push_back(std::move(row));
-        ++stepsOwed;
+        ++pathsTaken;
         if (batch.size() == ROWS_PER_MESSAGE || ::GetTickCount() - lastSent >= MESSAGE_INTERVAL_MS || i + 1 == paths.size())
             send();
     }

@@ -3,7 +3,6 @@
 #include <process.h>
 
 #include <algorithm>
-
 #include <utility>
 
 namespace {

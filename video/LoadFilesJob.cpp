@@ -11,7 +11,8 @@ unsigned __stdcall LoadFilesThreadProc(void* parameter)
     mainDlg.GetFileListCtrl().SetRedraw(false);
     int count = static_cast<int>(dialog.m_files.size());
     dialog.m_progress.SetRange(0, count);
-    if (!AddImageFiles(mainDlg, dialog.m_files, [&dialog] { dialog.m_progress.StepIt(); }))
+    // The bar repaints at every move, so it moves once per batch rather than once per file.
+    if (!AddImageFiles(mainDlg, dialog.m_files, [&dialog](int paths) { dialog.m_progress.OffsetPos(paths); }))
         dialog.SetResult(IDS_FILE_LIMIT, "");
     mainDlg.GetFileListCtrl().SetRedraw(true);
     dialog.m_progress.SetPos(count);
