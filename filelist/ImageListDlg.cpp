@@ -1,5 +1,6 @@
 #include "filelist/ImageListDlg.h"
 
+#include "filelist/ImageFileRow.h"
 #include "filelist/RowText.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
@@ -70,6 +71,10 @@ INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(m_icon);
+    case WM_ADD_IMAGE_ROWS: {
+        const auto& arguments = *reinterpret_cast<const ImageRowsMessage*>(lParam);
+        return SetMessageResult(OnAddImageFileRows(arguments.rows, arguments.after));
+    }
     case WM_COMMAND:
         if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
             if (OnCommand(LOWORD(wParam)))

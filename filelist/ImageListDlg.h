@@ -4,10 +4,20 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class ImageFileList;
+struct ImageFileRow;
+
+// Sent by AddImageFileRows to the main window; wParam 0, lParam its arguments
+// (const ImageRowsMessage*). The result is the row count afterwards.
+constexpr UINT WM_ADD_IMAGE_ROWS = WM_APP + 1;
+struct ImageRowsMessage {
+    const std::vector<ImageFileRow>& rows;
+    const std::function<void()>& after;
+};
 
 class CImageListDlg : public CDialog {
 public:
@@ -20,6 +30,9 @@ public:
     void ConfirmQuit();
     // Appends the row of one file; a path with no file behind it adds nothing.
     void AddImageFile(const std::string& path);
+    // Appends the rows in order, then runs after (if any), all in one message to the window's
+    // thread, so a worker pays one thread switch for them; returns the row count.
+    int AddImageFileRows(const std::vector<ImageFileRow>& rows, const std::function<void()>& after = {});
     // Replaces the list's records with one per row, in row order.
     void CollectImageFiles(ImageFileList& list) const;
 
@@ -42,6 +55,7 @@ private:
     void LoadFiles(const std::vector<std::string>& paths);
     void OnMakeVideo();
     void ShowJobResult(INT_PTR ending, const std::string& text);
+    int OnAddImageFileRows(const std::vector<ImageFileRow>& rows, const std::function<void()>& after);
     // ImageListDlgViews.cpp: the About box and the image preview.
     void AddAboutMenuItem(HMENU systemMenu);
     void OnAbout();

@@ -48,18 +48,35 @@ bool ReadImageFileRow(const std::string& path, ImageFileRow& row)
 
 void CImageListDlg::AddImageFile(const std::string& path)
 {
-    ImageFileRow row;
-    if (!ReadImageFileRow(path, row))
-        return;
+    std::vector<ImageFileRow> rows(1);
+    if (ReadImageFileRow(path, rows[0]))
+        AddImageFileRows(rows);
+}
+
+int CImageListDlg::AddImageFileRows(const std::vector<ImageFileRow>& rows, const std::function<void()>& after)
+{
+    // Sent, not posted: the arguments stay the caller's and the rows are in when this returns.
+    ImageRowsMessage arguments{rows, after};
+    return static_cast<int>(::SendMessageA(m_hWnd, WM_ADD_IMAGE_ROWS, 0, reinterpret_cast<LPARAM>(&arguments)));
+}
+
+int CImageListDlg::OnAddImageFileRows(const std::vector<ImageFileRow>& rows, const std::function<void()>& after)
+{
     int count = m_fileList.GetItemCount();
-    int item = m_fileList.InsertItem(count, FormatRowNumber(count + 1));
-    if (item < 0)
-        return;
-    m_fileList.SetItemText(item, COLUMN_FILE_NAME, row.fileName);
-    m_fileList.SetItemText(item, COLUMN_TYPE, row.typeText);
-    m_fileList.SetItemText(item, COLUMN_DIMENSIONS, row.dimensions);
-    m_fileList.SetItemText(item, COLUMN_CREATED_TIME, row.createdTime);
-    m_fileList.SetItemText(item, COLUMN_FILE_PATH, row.filePath);
+    for (const ImageFileRow& row : rows) {
+        int item = m_fileList.InsertItem(count, FormatRowNumber(count + 1));
+        if (item < 0)
+            continue;
+        m_fileList.SetItemText(item, COLUMN_FILE_NAME, row.fileName);
+        m_fileList.SetItemText(item, COLUMN_TYPE, row.typeText);
+        m_fileList.SetItemText(item, COLUMN_DIMENSIONS, row.dimensions);
+        m_fileList.SetItemText(item, COLUMN_CREATED_TIME, row.createdTime);
+        m_fileList.SetItemText(item, COLUMN_FILE_PATH, row.filePath);
+        ++count;
+    }
+    if (after)
+        after();
+    return count;
 }
 
 void CImageListDlg::CollectImageFiles(ImageFileList& list) const

@@ -191,6 +191,8 @@ public:
         ~Lock() { ::LeaveCriticalSection(&m_cs.m_cs); }
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
+        // Leaves the section until the condition is woken, then enters it again.
+        void Wait(CONDITION_VARIABLE& condition) { ::SleepConditionVariableCS(&condition, &m_cs.m_cs, INFINITE); }
 
     private:
         CriticalSection& m_cs;

@@ -1,5 +1,5 @@
+#include "filelist/AddImageFiles.h"
 #include "filelist/ImageListDlg.h"
-#include "filelist/RowText.h"
 #include "resource.h"
 #include "video/WaitDlg.h"
 
@@ -11,14 +11,9 @@ unsigned __stdcall LoadFilesThreadProc(void* parameter)
     mainDlg.GetFileListCtrl().SetRedraw(false);
     int count = static_cast<int>(dialog.m_files.size());
     dialog.m_progress.SetRange(0, count);
-    for (const std::string& path : dialog.m_files) {
-        if (mainDlg.GetImageFileCount() >= MAX_IMAGE_FILES) {
-            dialog.SetResult(IDS_FILE_LIMIT, "");
-            break;
-        }
-        mainDlg.AddImageFile(path);
-        dialog.m_progress.StepIt();
-    }
+    // The bar repaints at every move, so it moves once per batch rather than once per file.
+    if (!AddImageFiles(mainDlg, dialog.m_files, [&dialog](int paths) { dialog.m_progress.OffsetPos(paths); }))
+        dialog.SetResult(IDS_FILE_LIMIT, "");
     mainDlg.GetFileListCtrl().SetRedraw(true);
     dialog.m_progress.SetPos(count);
     dialog.PostCompletion(true);

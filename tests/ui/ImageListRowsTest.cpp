@@ -1,3 +1,4 @@
+#include "filelist/AddImageFiles.h"
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageListDlg.h"
 #include "filelist/RowText.h"
@@ -39,7 +40,7 @@ private:
 
 } // namespace
 
-TEST(ImageListRows, AddImageFileAppendsNumberedRowsThatReadBack)
+TEST(ImageListRows, ManyFilesKeepTheirOrderAndTextsAcrossBatches)
 {
     rig::TempFolder folder;
     std::string jpg = folder.File("holiday.jpg");
@@ -51,27 +52,43 @@ TEST(ImageListRows, AddImageFileAppendsNumberedRowsThatReadBack)
     o.height = 480;
     rig::WriteFileBytes(png, MakePng(o));
     rig::WriteFileBytes(text, "not a picture");
+    struct Expected {
+        std::string path, name, type, dimensions;
+    };
+    const Expected files[] = {{jpg, "holiday.jpg", "JPG", "1920 X 1080"}, {png, "scan.jpg", "PNG", "640 X 480"},
+                              {text, "notes.gif", "Others", "0 X 0"}, {folder.File("deleted.bmp"), "", "", ""}};
 
+    // More paths than one message carries, in an order no batch lines up with.
+    std::vector<std::string> paths;
+    std::vector<const Expected*> rowsWanted;
+    for (int i = 0; i < 300; ++i) {
+        const Expected& file = files[(i + i / 7) % 4];
+        paths.push_back(file.path);
+        if (!file.name.empty())
+            rowsWanted.push_back(&file);
+    }
     MainWindow window;
     ASSERT_TRUE(window.List());
-    for (const std::string& path : {jpg, png, folder.File("deleted.bmp"), text, jpg})
-        window.Dialog().AddImageFile(path);
+    window.Dialog().AddImageFile(jpg);
+    int taken = 0;
+    EXPECT_TRUE(AddImageFiles(window.Dialog(), paths, [&](int count) { taken += count; }));
+    EXPECT_EQ(taken, 300);
+    rowsWanted.insert(rowsWanted.begin(), &files[0]);
 
     auto rows = rig::Rows(window.List());
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"0001", "holiday.jpg", "JPG", "1920 X 1080", rows[0][4], jpg}));
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"0002", "scan.jpg", "PNG", "640 X 480", rows[1][4], png}));
-    EXPECT_EQ(rows[2], (std::vector<std::string>{"0003", "notes.gif", "Others", "0 X 0", rows[2][4], text}));
-    EXPECT_EQ(rows[3][0], "0004");
-    EXPECT_EQ(rows[3][5], jpg);
-    for (const auto& row : rows)
-        EXPECT_NE(ParseCreatedTime(row[4]), 0) << row[4];
+    ASSERT_EQ(rows.size(), rowsWanted.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Expected& want = *rowsWanted[i];
+        EXPECT_EQ(rows[i], (std::vector<std::string>{FormatRowNumber(static_cast<int>(i) + 1), want.name, want.type,
+                                                     want.dimensions, rows[i][4], want.path}));
+        EXPECT_NE(ParseCreatedTime(rows[i][4]), 0) << rows[i][4];
+    }
 
     // The snapshot the video job takes reads the same cells back, in row order.
     ImageFileList records;
     window.Dialog().CollectImageFiles(records);
-    ASSERT_EQ(records.GetCount(), 4);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(records.GetCount(), static_cast<int>(rows.size()));
+    for (int i = 0; i < records.GetCount(); ++i) {
         ImageFileInfo record = records.GetAt(i);
         EXPECT_EQ(record.fileName, rows[i][1]);
         EXPECT_EQ(record.typeText, rows[i][2]);

@@ -5,6 +5,24 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// The job moves the bar once per batch of rows, and how the paths fall into batches
+// depends on timing: runs of moves are added up.
+std::vector<ProgressCall> JoinMoves(const std::vector<ProgressCall>& calls)
+{
+    std::vector<ProgressCall> joined;
+    for (const ProgressCall& call : calls) {
+        if (call.message == PBM_DELTAPOS && !joined.empty() && joined.back().message == PBM_DELTAPOS)
+            joined.back().wParam += call.wParam;
+        else
+            joined.push_back(call);
+    }
+    return joined;
+}
+
+} // namespace
+
 TEST(WaitDlg, WithoutAJobClosesAsOkAfterFiveSecondsAndIgnoresEnterAndEscape)
 {
     RecordingWaitDlg dialog;
@@ -55,7 +73,7 @@ TEST(WaitDlg, AThreadThatCannotStartEndsTheDialogAtOnceAsCancel)
     EXPECT_EQ(result.text, "");
 }
 
-TEST(LoadFilesJob, AddsEveryPathWithOneStepEachAndNoMessage)
+TEST(LoadFilesJob, AddsEveryPathMovingTheBarByOneEachAndNoMessage)
 {
     rig::TempFolder folder;
     std::vector<std::string> paths = {folder.File("a.jpg"), folder.File("b.png"), folder.File("notes.txt")};
@@ -85,9 +103,9 @@ TEST(LoadFilesJob, AddsEveryPathWithOneStepEachAndNoMessage)
     EXPECT_EQ(rows[2][5], paths[2]);
     std::vector<ProgressCall> expected = OpeningCalls();
     expected.push_back(SetRange(0, 3));
-    expected.insert(expected.end(), 3, StepIt());
+    expected.push_back(DeltaPos(3));
     expected.push_back(SetPos(3));
-    EXPECT_EQ(dialog.Calls(), expected);
+    EXPECT_EQ(JoinMoves(dialog.Calls()), expected);
 }
 
 TEST(LoadFilesJob, StopsAtTheRowLimitWithANotice)
@@ -112,7 +130,7 @@ TEST(LoadFilesJob, StopsAtTheRowLimitWithANotice)
     EXPECT_EQ(rig::RowCount(main.List()), 9999);
     std::vector<ProgressCall> expected = OpeningCalls();
     expected.push_back(SetRange(0, 3));
-    expected.push_back(StepIt());
+    expected.push_back(DeltaPos(1));
     expected.push_back(SetPos(3));
-    EXPECT_EQ(result.calls, expected);
+    EXPECT_EQ(JoinMoves(result.calls), expected);
 }
