@@ -141,7 +141,7 @@ TEST_F(MainWindowViewsTest, AboutBoxShowsBoldVersionOverDialogFont)
 
 TEST_F(MainWindowViewsTest, OpeningAboutBoxFiftyTimesLeaksNoHandles)
 {
-    EXPECT_TRUE(RepeatsWithoutGuiGrowth("About box", 50, [&] {
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("About box", m_window, 50, [&] {
         HWND about = OpenAbout();
         ASSERT_NE(about, nullptr);
         // Painted at least once, so the labels have made their fonts.
@@ -160,7 +160,7 @@ TEST_F(MainWindowViewsTest, DoubleClickOnRowOpensItsPreviewButEmptySpaceNothing)
     POINT below = RowPoint(1);
     below.y += 120;
     rig::MouseClick(List(), below, false, true);
-    ::Sleep(500);
+    ASSERT_TRUE(rig::WaitForPostedMessages(m_window));
     EXPECT_EQ(rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (first.png)"), nullptr);
     EXPECT_EQ(rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (photo.png)"), nullptr);
     EXPECT_TRUE(::IsWindowEnabled(m_window));
@@ -175,7 +175,7 @@ TEST_F(MainWindowViewsTest, ViewImageOpensFirstSelectedRow)
 
     rig::SelectRows(List(), {});
     rig::PostCommand(m_window, ID_VIEW_IMAGE);
-    ::Sleep(500);
+    ASSERT_TRUE(rig::WaitForPostedMessages(m_window));
     EXPECT_TRUE(::IsWindowEnabled(m_window)) << "nothing selected, nothing opened";
 }
 
@@ -183,7 +183,7 @@ TEST_F(MainWindowViewsTest, OpeningPreviewTwoHundredTimesLeaksNoHandles)
 {
     AddImageRows({"shown.png"});
     rig::SelectRows(List(), {0});
-    EXPECT_TRUE(RepeatsWithoutGuiGrowth("Image preview", 200, [&] {
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("Image preview", m_window, 200, [&] {
         rig::PostCommand(m_window, ID_VIEW_IMAGE);
         HWND preview = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (shown.png)");
         ASSERT_NE(preview, nullptr);

@@ -77,7 +77,6 @@ protected:
         std::string quoted;
         for (const std::string& name : names)
             quoted += "\"" + name + "\" ";
-        ::Sleep(500);
         ASSERT_TRUE(rig::SubmitFileName(open, quoted));
         ASSERT_TRUE(rig::WaitForWindowGone(open));
         ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) >= static_cast<int>(names.size()); }));
@@ -190,11 +189,20 @@ TEST_F(ProgramRoad, SelectsMixedFilesAndMakesMp4AviAndFlvVideos)
 TEST_F(ProgramRoad, SortByCreatedTimePutsTheOldestImageFirst)
 {
     Start(true);
-    // Created a second apart, oldest last in the list: the rows show whole seconds.
+    // Created in three different seconds, oldest last in the list: the rows show whole seconds.
+    // The file system's clock may lag the system's by a few milliseconds.
+    auto waitForNextSecond = [] {
+        SYSTEMTIME start, now;
+        ::GetSystemTime(&start);
+        ASSERT_TRUE(rig::WaitUntil([&] {
+            ::GetSystemTime(&now);
+            return now.wSecond != start.wSecond && now.wMilliseconds >= 50;
+        }));
+    };
     WriteSources({{"oldest.png", L"image/png", RGB(0, 0, 255)}});
-    ::Sleep(1100);
+    waitForNextSecond();
     WriteSources({{"middle.bmp", L"image/bmp", RGB(0, 255, 0)}});
-    ::Sleep(1100);
+    waitForNextSecond();
     WriteSources({{"newest.jpg", L"image/jpeg", RGB(255, 0, 0)}});
     SelectFiles({"newest.jpg", "middle.bmp", "oldest.png"});
     ASSERT_EQ(rig::Rows(List())[0][1], "newest.jpg");
