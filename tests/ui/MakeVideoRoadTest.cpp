@@ -30,7 +30,7 @@ protected:
     // The program copied into a folder of its own, its settings and temporary folder with it.
     void Start(bool withEncoder)
     {
-        m_exe = m_folder.File(LUMVEX_EXE_NAME);
+        m_exe = m_folder.File(LUMVEX_TEST_COPY_NAME);
         ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, m_exe));
         if (withEncoder) {
             ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "ffmpeg.exe", m_folder.File("ffmpeg.exe")));
