@@ -9,7 +9,7 @@ cd "$root"
 bash tools/build.sh > /dev/null
 source tools/xvfb.sh
 if [ -z "${DISPLAY:-}" ]; then
-  start_xvfb
+  start_xvfb || exit 1
   trap 'kill "$XVFB_PID"' EXIT
 fi
 source tools/wine-env.sh

@@ -8,12 +8,13 @@ bash tools/install-deps.sh || exit 1
 bash tools/build.sh || exit 1
 
 source tools/xvfb.sh
-start_xvfb
+start_xvfb || exit 1
 source tools/wine-env.sh
 cleanup() { wineserver -k 2> /dev/null; kill "$XVFB_PID" 2> /dev/null; }
 trap cleanup EXIT
 
-jobs=$(nproc)
+# CTEST_JOBS=n runs n tests at once (default: one per core).
+jobs=${CTEST_JOBS:-$(nproc)}
 ctest --test-dir build/native --output-on-failure -j "$jobs"
 native=$?
 ctest --test-dir build/windows --output-on-failure -j "$jobs"

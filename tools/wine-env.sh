@@ -1,16 +1,15 @@
 # Sourced: the private Wine prefix, created on first use, and a wineserver kept alive.
-export WINEPREFIX="$root/build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/wine-settings.sh"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix in $WINEPREFIX"
   wineboot -i > /dev/null 2>&1
   wineserver -w
 fi
 # No window manager answers under Xvfb, and Wine waits 2 s for one whenever it maps a managed
-# window; the test programs (not the shipped one) leave their windows unmanaged.
-if ! grep -qF 'AppDefaults\\ui_tests.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2> /dev/null; then
-  for exe in ui_tests.exe win_tests.exe; do
+# window; the test programs and the tests' copy of the program (LumvexTest.exe, never the
+# program a user runs) leave their windows unmanaged.
+if ! grep -qF 'AppDefaults\\LumvexTest.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2> /dev/null; then
+  for exe in ui_tests.exe win_tests.exe LumvexTest.exe; do
     wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f > /dev/null 2>&1
   done
 fi

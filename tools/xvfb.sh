@@ -1,10 +1,20 @@
-# Sourced: start_xvfb starts a headless X server on the first free display, exports DISPLAY
-# and waits until it answers; its process id is left in XVFB_PID.
+# Sourced: start_xvfb starts a headless X server on a display number the server picks for
+# itself (so several started at once never race for one), exports DISPLAY once it accepts
+# connections and leaves its process id in XVFB_PID. Says why and returns non-zero otherwise.
 start_xvfb() {
-  local display=99
-  while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+  local log fd display=""
+  log=$(mktemp)
+  exec {fd}< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2> "$log")
   XVFB_PID=$!
+  read -r -t 30 display <&"$fd"
+  exec {fd}<&-
+  if [ -z "$display" ]; then
+    echo "Xvfb did not start:" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    kill "$XVFB_PID" 2> /dev/null
+    return 1
+  fi
+  rm -f "$log"
   export DISPLAY=":$display"
-  for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 }

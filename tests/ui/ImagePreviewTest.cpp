@@ -190,7 +190,7 @@ TEST_F(ImagePreviewDlgTest, TitledWithNameEnterKeepsItOpenEscapeCloses)
     HWND dialog = Open(WritePng(m_folder, "photo.png", 80, 60, false), "photo.jpg");
     ASSERT_NE(dialog, nullptr);
     rig::PressKey(dialog, VK_RETURN);
-    ::Sleep(300);
+    ASSERT_TRUE(rig::WaitForPostedMessages(dialog));
     EXPECT_TRUE(::IsWindowVisible(dialog));
     rig::PressKey(dialog, VK_ESCAPE);
     EXPECT_TRUE(rig::WaitForWindowGone(dialog));

@@ -141,7 +141,7 @@ TEST_F(MainWindowViewsTest, AboutBoxShowsBoldVersionOverDialogFont)
 
 TEST_F(MainWindowViewsTest, OpeningAboutBoxFiftyTimesLeaksNoHandles)
 {
-    EXPECT_TRUE(RepeatsWithoutGuiGrowth("About box", 50, [&] {
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("About box", m_window, 50, [&] {
         HWND about = OpenAbout();
         ASSERT_NE(about, nullptr);
         // Painted at least once, so the labels have made their fonts.
@@ -184,7 +184,7 @@ TEST_F(MainWindowViewsTest, OpeningPreviewTwoHundredTimesLeaksNoHandles)
 {
     AddImageRows({"shown.png"});
     rig::SelectRows(List(), {0});
-    EXPECT_TRUE(RepeatsWithoutGuiGrowth("Image preview", 200, [&] {
+    EXPECT_TRUE(RepeatsWithoutGuiGrowth("Image preview", m_window, 200, [&] {
         rig::PostCommand(m_window, ID_VIEW_IMAGE);
         HWND preview = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (shown.png)");
         ASSERT_NE(preview, nullptr);

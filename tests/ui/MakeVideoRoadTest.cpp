@@ -30,7 +30,7 @@ protected:
     // The program copied into a folder of its own, its settings and temporary folder with it.
     void Start(bool withEncoder)
     {
-        m_exe = m_folder.File(LUMVEX_EXE_NAME);
+        m_exe = m_folder.File(LUMVEX_TEST_COPY_NAME);
         ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, m_exe));
         if (withEncoder) {
             ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "ffmpeg.exe", m_folder.File("ffmpeg.exe")));
@@ -77,7 +77,6 @@ protected:
         std::string quoted;
         for (const std::string& name : names)
             quoted += "\"" + name + "\" ";
-        ::Sleep(500);
         ASSERT_TRUE(rig::SubmitFileName(open, quoted));
         ASSERT_TRUE(rig::WaitForWindowGone(open));
         ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) >= static_cast<int>(names.size()); }));

@@ -22,7 +22,7 @@ void QuitProgram(rig::ChildProcess& program, HWND window)
 TEST(ShippedProgram, StartsAsksBeforeQuittingAndWritesNoSettings)
 {
     rig::TempFolder folder;
-    std::string exe = folder.File(LUMVEX_EXE_NAME);
+    std::string exe = folder.File(LUMVEX_TEST_COPY_NAME);
     ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, exe));
     rig::ChildProcess program(exe);
     ASSERT_TRUE(program.Started());
@@ -54,7 +54,7 @@ TEST(ShippedProgram, AtADriveRootKeepsItsFilesBesideIt)
     const std::string root = "C:\\";
     if (::PathIsDirectoryA((root + "temp").c_str()))
         GTEST_SKIP() << "C:\\temp exists already, so its creation cannot be seen";
-    std::string exe = root + "LumvexRootTest.exe";
+    std::string exe = root + LUMVEX_TEST_COPY_NAME;
     ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, exe));
     {
         rig::ChildProcess program(exe);

@@ -111,7 +111,7 @@ TEST_F(StaticLinkTest, SuccessfulClickTurnsPurpleUntilPointerLeaves)
     ASSERT_TRUE(rig::WaitUntil([&] { return !m_log.Opened().empty(); }, 2000));
     EXPECT_EQ(m_log.Opened(), std::vector<std::string>{"mailto:someone@lumvex.example"});
     EXPECT_TRUE(ShowsColor(m_host.mail, CStaticLink::VisitedLinkColor));
-    ::Sleep(300);
+    ASSERT_TRUE(rig::WaitForPostedMessages(m_dialog));
     EXPECT_TRUE(ShowsColor(m_host.mail, CStaticLink::VisitedLinkColor)) << "purple while the pointer stays";
 
     rig::MovePointer({0, 0});
@@ -124,7 +124,7 @@ TEST_F(StaticLinkTest, FailedClickLeavesLabelRed)
     m_host.web.SetTargetText("https://www.lumvex.example/");
     rig::ClickAt(rig::CentreOf(m_host.web.GetSafeHwnd()));
     ASSERT_TRUE(rig::WaitUntil([&] { return !m_log.Opened().empty(); }, 2000));
-    ::Sleep(300);
+    ASSERT_TRUE(rig::WaitForPostedMessages(m_dialog));
     EXPECT_TRUE(ShowsColor(m_host.web, CStaticLink::HoverLinkColor));
 }
 

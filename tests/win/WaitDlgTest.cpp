@@ -37,7 +37,7 @@ TEST(WaitDlg, WithoutAJobClosesAsOkAfterFiveSecondsAndIgnoresEnterAndEscape)
     ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
     rig::PressKey(hwnd, VK_ESCAPE);
     rig::PressKey(hwnd, VK_RETURN);
-    ::Sleep(1000);
+    ASSERT_TRUE(rig::WaitForPostedMessages(hwnd));
     EXPECT_TRUE(::IsWindowVisible(hwnd));
     ASSERT_TRUE(ui.Join(15000));
     EXPECT_GE(::GetTickCount() - started, 4900u);

@@ -32,7 +32,11 @@ bool SubmitFileName(HWND fileDialog, const std::string& text)
     if (!WaitUntil([&] { return (edit = FileNameEdit(fileDialog)) != nullptr; }))
         return false;
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    Click(fileDialog, IDOK);
+    // Sent, so a folder typed in has been entered before the caller types the next name; the
+    // time-out keeps a question the dialog asks from holding the caller.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(fileDialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(::GetDlgItem(fileDialog, IDOK)),
+                          SMTO_NORMAL, 5000, &ignored);
     return true;
 }
 

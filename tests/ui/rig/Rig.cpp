@@ -426,13 +426,14 @@ void ClosePopupMenu(HWND popupMenuWindow)
     WaitForWindowGone(popupMenuWindow, 3000);
 }
 
-std::vector<COLORREF> ScreenPixels(const RECT& screenRect)
+namespace {
+
+std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
 {
-    int width = screenRect.right - screenRect.left;
-    int height = screenRect.bottom - screenRect.top;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
     std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
+    HDC memory = ::CreateCompatibleDC(source);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -440,9 +441,9 @@ std::vector<COLORREF> ScreenPixels(const RECT& screenRect)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = ::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
+    ::BitBlt(memory, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     ::GdiFlush();
     std::memcpy(pixels.data(), bits, pixels.size() * 4);
     for (COLORREF& p : pixels)
@@ -450,7 +451,26 @@ std::vector<COLORREF> ScreenPixels(const RECT& screenRect)
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
+    return pixels;
+}
+
+} // namespace
+
+std::vector<COLORREF> ScreenPixels(const RECT& screenRect)
+{
+    HDC screen = ::GetDC(nullptr);
+    std::vector<COLORREF> pixels = PixelsOf(screen, screenRect);
     ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::vector<COLORREF> WindowPixels(HWND window)
+{
+    RECT client{};
+    ::GetClientRect(window, &client);
+    HDC dc = ::GetDC(window);
+    std::vector<COLORREF> pixels = PixelsOf(dc, client);
+    ::ReleaseDC(window, dc);
     return pixels;
 }
 

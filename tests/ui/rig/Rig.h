@@ -26,6 +26,11 @@ HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::s
 // A visible dialog ("#32770") of the process other than those given.
 HWND WaitForNewDialog(DWORD processId, const std::vector<HWND>& known, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+// Waits until the thread of a window of this process has handled every message posted to it
+// before the call and the input waiting for it, then runs the function there, between two of
+// its messages, while the caller waits (WindowThread.cpp). False if it never gets that far.
+bool WaitForPostedMessages(HWND window, const std::function<void()>& thenOnThatThread = nullptr,
+                           DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
 std::string Text(HWND hwnd);
 std::string ItemText(HWND dialog, int id);
@@ -70,6 +75,9 @@ void ClosePopupMenu(HWND popupMenuWindow);
 bool SaveScreenshot(const std::string& path);
 // Pixels of a window's rectangle on the screen, top row first, 0x00RRGGBB.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
+// What a window of this process has drawn in its client area, same layout, whether or not
+// windows of tests running beside it lie over it.
+std::vector<COLORREF> WindowPixels(HWND window);
 
 // The real pointer and keyboard, through the system's input queue (Pointer.cpp).
 void MovePointer(POINT screen);

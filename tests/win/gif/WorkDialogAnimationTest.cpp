@@ -14,16 +14,20 @@ TEST(WorkDialogAnimation, BusyIndicatorPlaysInItsControlWhileTheJobRuns)
     rig::UiThread ui([&] { ending = dialog.DoModal(); });
     HWND hwnd = nullptr;
     ASSERT_TRUE(rig::WaitUntil([&] { return (hwnd = dialog.GetSafeHwnd()) != nullptr && ::IsWindowVisible(hwnd); }));
+    HWND control = ::GetDlgItem(hwnd, IDC_WAIT_ANIMATION);
     RECT rect;
-    ::GetWindowRect(::GetDlgItem(hwnd, IDC_WAIT_ANIMATION), &rect);
+    ::GetWindowRect(control, &rect);
     EXPECT_EQ(rect.right - rect.left, 32);
     EXPECT_EQ(rect.bottom - rect.top, 32);
 
     std::set<std::vector<COLORREF>> shown;
-    EXPECT_TRUE(rig::WaitUntil([&] {
-        shown.insert(rig::ScreenPixels(rect));
+    rig::WaitUntil([&] {
+        if (!::IsWindowVisible(hwnd))
+            return true;
+        shown.insert(rig::WindowPixels(control));
         return shown.size() >= 3;
-    }, 3000));
+    });
+    EXPECT_GE(shown.size(), 3u) << "frames seen before the dialog closed itself";
     ASSERT_TRUE(ui.Join(15000));
     EXPECT_EQ(ending, IDOK);
 }
