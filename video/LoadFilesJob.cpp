@@ -1,26 +1,27 @@
+#include "video/LoadFilesJob.h"
+
 #include "filelist/ImageListDlg.h"
 #include "filelist/RowText.h"
 #include "resource.h"
-#include "video/WaitDlg.h"
 
-unsigned __stdcall LoadFilesThreadProc(void* parameter)
+JobResult RunLoadFilesJob(CImageListDlg& mainDlg, const std::vector<std::string>& files, CJobReport& report)
 {
-    CWaitDlg& dialog = *static_cast<CWaitDlg*>(parameter);
-    CImageListDlg& mainDlg = *dialog.m_pMainDlg;
+    JobResult result;
     // One repaint at the end instead of one per row.
     mainDlg.GetFileListCtrl().SetRedraw(false);
-    int count = static_cast<int>(dialog.m_files.size());
-    dialog.m_progress.SetRange(0, count);
-    for (const std::string& path : dialog.m_files) {
+    int count = static_cast<int>(files.size());
+    report.SetRange(count);
+    for (const std::string& path : files) {
+        if (report.CheckStop())
+            break;
         if (mainDlg.GetImageFileCount() >= MAX_IMAGE_FILES) {
-            dialog.SetResult(IDS_FILE_LIMIT, "");
+            result.textId = IDS_FILE_LIMIT;
             break;
         }
         mainDlg.AddImageFile(path);
-        dialog.m_progress.StepIt();
+        report.StepIt();
     }
     mainDlg.GetFileListCtrl().SetRedraw(true);
-    dialog.m_progress.SetPos(count);
-    dialog.PostCompletion(true);
-    return 0;
+    report.SetPos(count);
+    return result;
 }
