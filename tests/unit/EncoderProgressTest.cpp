@@ -21,13 +21,3 @@ TEST(EncoderProgress, ReadsTheLastCompleteFrameLine)
     for (const Case& c : cases)
         EXPECT_EQ(LastEncodedFrame(c.text), c.frames) << c.text;
 }
-
-TEST(EncoderProgress, MovesThroughTheEncodersShareOnly)
-{
-    EXPECT_EQ(EncodingPosition(105, 100, -1, 50), 105);
-    EXPECT_EQ(EncodingPosition(105, 100, 25, 50), 155);
-    EXPECT_EQ(EncodingPosition(105, 100, 50, 50), 205);
-    EXPECT_EQ(EncodingPosition(105, 100, 80, 50), 205);  // the encoder may count more than it was given
-    EXPECT_EQ(EncodingPosition(5, 9999, 9998, 9999), 5 + 9998);
-    EXPECT_EQ(EncodingPosition(5, 10, 3, 0), 5);
-}
