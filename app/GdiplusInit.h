@@ -25,3 +25,22 @@ private:
     ULONG_PTR m_token = 0;
     int m_imageCount = 0;
 };
+
+// Holds GDI+ up while it lives, counted as one live image: a job that converts many pictures
+// holds one, so GDI+ is not started and shut down again for each of them.
+class GdiplusSession {
+public:
+    explicit GdiplusSession(GdiplusInit& gdiplus) : m_gdiplus(gdiplus)
+    {
+        m_gdiplus.IncrementImageCount();
+        m_started = m_gdiplus.Start();
+    }
+    ~GdiplusSession() { m_gdiplus.DecrementImageCount(); }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+    explicit operator bool() const { return m_started; }
+
+private:
+    GdiplusInit& m_gdiplus;
+    bool m_started = false;
+};

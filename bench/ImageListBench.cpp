@@ -291,7 +291,7 @@ void BenchListing(const std::string& folder, size_t count)
     double withoutDialog = RunOnWindow(window, [&] {
         OnWorker([&] {
             window.GetFileListCtrl().SetRedraw(false);
-            AddImageFiles(window, paths, [](int) {});
+            AddImageFiles(window, paths, [](int) {}, [] { return false; });
             window.GetFileListCtrl().SetRedraw(true);
         });
     });

@@ -14,7 +14,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 source tools/wine-env.sh
 status=0
+# The machine is shared: the load beside the figures tells how far to trust them.
+uptime
 # Inside Wine's own desktop: on a bare X server without a window manager, Wine waits two
 # seconds for every closed top-level window to be withdrawn, which would be charged to the job.
 wine explorer /desktop=video-bench,1280x1024 build/windows/bin/video_bench.exe || status=$?
+uptime
 exit $status

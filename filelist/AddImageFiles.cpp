@@ -16,7 +16,7 @@ constexpr DWORD MESSAGE_INTERVAL_MS = 100;
 } // namespace
 
 bool AddImageFiles(CImageListDlg& mainDlg, const std::vector<std::string>& paths,
-                   const std::function<void(int paths)>& advance)
+                   const std::function<void(int paths)>& advance, const std::function<bool()>& stopped)
 {
     CImageFileRowReader reader(paths);
     int count = mainDlg.GetImageFileCount();
@@ -30,10 +30,11 @@ bool AddImageFiles(CImageListDlg& mainDlg, const std::vector<std::string>& paths
         lastSent = ::GetTickCount();
     };
     for (size_t i = 0; i < paths.size(); ++i) {
-        if (count + static_cast<int>(batch.size()) >= MAX_IMAGE_FILES) {
+        bool full = count + static_cast<int>(batch.size()) >= MAX_IMAGE_FILES;
+        if (full || stopped()) {
             if (pathsTaken > 0)
                 send();
-            return false;
+            return !full;
         }
         ImageFileRow row;
         if (reader.TakeNext(row))

@@ -1,21 +1,21 @@
+#include "video/LoadFilesJob.h"
+
 #include "filelist/AddImageFiles.h"
 #include "filelist/ImageListDlg.h"
 #include "resource.h"
-#include "video/WaitDlg.h"
 
-unsigned __stdcall LoadFilesThreadProc(void* parameter)
+JobResult RunLoadFilesJob(CImageListDlg& mainDlg, const std::vector<std::string>& files, CJobReport& report)
 {
-    CWaitDlg& dialog = *static_cast<CWaitDlg*>(parameter);
-    CImageListDlg& mainDlg = *dialog.m_pMainDlg;
+    JobResult result;
     // One repaint at the end instead of one per row.
     mainDlg.GetFileListCtrl().SetRedraw(false);
-    int count = static_cast<int>(dialog.m_files.size());
-    dialog.m_progress.SetRange(0, count);
+    int count = static_cast<int>(files.size());
+    report.SetRange(count);
     // The bar repaints at every move, so it moves once per batch rather than once per file.
-    if (!AddImageFiles(mainDlg, dialog.m_files, [&dialog](int paths) { dialog.m_progress.OffsetPos(paths); }))
-        dialog.SetResult(IDS_FILE_LIMIT, "");
+    auto advance = [&report](int paths) { report.OffsetPos(paths); };
+    if (!AddImageFiles(mainDlg, files, advance, [&report] { return report.CheckStop(); }))
+        result.textId = IDS_FILE_LIMIT;
     mainDlg.GetFileListCtrl().SetRedraw(true);
-    dialog.m_progress.SetPos(count);
-    dialog.PostCompletion(true);
-    return 0;
+    report.SetPos(count);
+    return result;
 }

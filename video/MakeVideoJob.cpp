@@ -1,12 +1,13 @@
 #include "app/FileSystem.h"
-#include "app/Globals.h"
-#include "filelist/ImageListDlg.h"
-#include "filelist/RowText.h"
-#include "framework/Handles.h"
 #include "resource.h"
-#include "video/ConvertToJpeg.h"
 #include "video/EncoderCommandLine.h"
-#include "video/WaitDlg.h"
+#include "video/EncoderProcess.h"
+#include "video/EncoderProgress.h"
+#include "video/FrameSpace.h"
+#include "video/FrameWriter.h"
+#include "video/VideoJob.h"
+
+#include <windows.h>
 
 #include <ctime>
 #include <vector>
@@ -21,36 +22,28 @@ std::string CurrentTimePrefix()
     return FormatTimePrefix(local);
 }
 
-bool WriteFrame(const ImageFileInfo& record, const std::string& frameFileName)
+JobResult Result(bool ok, unsigned textId, const std::string& argument = "")
 {
-    if (record.typeText == "JPG") {
-        // The source's own JPEG is the frame: no decoding, no loss.
-        if (::CopyFileA(record.filePath.c_str(), frameFileName.c_str(), FALSE))
-            return true;
-        ::DeleteFileA(frameFileName.c_str());
-        return false;
-    }
-    return ConvertToJpeg(record.filePath, frameFileName);
+    return {ok, textId, argument};
 }
 
-// Runs the encoder hidden and waits for it; true only when it started and exited with 0.
-bool RunEncoder(const std::string& encoderPath, const std::string& commandLine)
+JobResult Failure(unsigned textId, const std::string& argument = "")
 {
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(encoderPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return false;
-    fw::unique_handle process(info.hProcess);
-    fw::unique_handle thread(info.hThread);
-    ::WaitForSingleObject(process.get(), INFINITE);
-    DWORD exitCode = 1;
-    return ::GetExitCodeProcess(process.get(), &exitCode) && exitCode == 0;
+    return Result(false, textId, argument);
+}
+
+std::vector<ImageFileInfo> Rows(const ImageFileList& images)
+{
+    std::vector<ImageFileInfo> rows;
+    rows.reserve(images.GetCount());
+    for (int i = 0; i < images.GetCount(); ++i)
+        rows.push_back(images.GetAt(i));
+    return rows;
+}
+
+bool IsDiskFull(DWORD error)
+{
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
 }
 
 bool IsNonEmptyFile(const std::string& path)
@@ -63,60 +56,57 @@ bool IsNonEmptyFile(const std::string& path)
 
 } // namespace
 
-unsigned __stdcall MakeVideoThreadProc(void* parameter)
+JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
 {
-    CWaitDlg& dialog = *static_cast<CWaitDlg*>(parameter);
+    const CIniSettings& settings = input.settings;
+    if (!FileExists(input.encoderPath))
+        return Failure(IDS_MISSING_FILE, input.encoderPath);
+    std::string tempFolder = settings.TempPath;
+    if (!EnsureDirectory(tempFolder))
+        return Failure(IDS_TEMP_PATH_MISSING, tempFolder);
 
-    std::string encoderPath = theApp.GetModuleDirectory() + "ffmpeg.exe";
-    if (!FileExists(encoderPath)) {
-        dialog.SetResult(IDS_MISSING_FILE, encoderPath);
-        dialog.PostCompletion(false);
-        return 0;
-    }
-    std::string tempFolder = g_settings.TempPath;
-    if (!EnsureDirectory(tempFolder)) {
-        dialog.SetResult(IDS_TEMP_PATH_MISSING, tempFolder);
-        dialog.PostCompletion(false);
-        return 0;
-    }
+    // Frames and encoder share the bar alike: one unit per row each.
+    int count = input.images.GetCount();
+    report.SetRange(2 * count + 20);
+    if (settings.SortByTime != 0)
+        SortImageFilesByTime(input.images);
+    report.OffsetPos(5);
 
-    dialog.m_pMainDlg->CollectImageFiles(dialog.m_images);
-    int count = dialog.m_images.GetCount();
-    dialog.m_progress.SetRange(0, count + 20);
-    if (g_settings.SortByTime != 0)
-        SortImageFilesByTime(dialog.m_images);
-    dialog.m_progress.OffsetPos(5);
-
+    std::vector<ImageFileInfo> rows = Rows(input.images);
     std::string timePrefix = CurrentTimePrefix();
-    int frameNumber = 1;
-    std::vector<std::string> writtenFiles;
-    for (int i = 0; i < count; ++i) {
-        ImageFileInfo record = dialog.m_images.GetAt(i);
-        std::string frameFileName = FormatFrameFileName(tempFolder, timePrefix, frameNumber);
-        if (record.typeText != TYPE_OTHERS && WriteFrame(record, frameFileName)) {
-            writtenFiles.push_back(frameFileName);
-            ++frameNumber;
-        }
-        dialog.m_progress.StepIt();
-    }
-    if (frameNumber == 1) {
-        dialog.SetResult(IDS_SELECT_IMAGES, "");
-        dialog.PostCompletion(true);
-        return 0;
-    }
+    if (!FramesCanFit(rows, tempFolder, tempFolder + timePrefix + "_probe.tmp"))
+        return Failure(IDS_TEMP_FULL, tempFolder);
+    CFrameSequence frames(tempFolder, timePrefix);
+    FramesResult written = WriteFrames(rows, frames, report);
+    if (written.end == FramesEnd::Stopped || report.CheckStop())
+        return Failure(0);
+    if (written.end == FramesEnd::WriteFailed)
+        return Failure(IsDiskFull(written.error) ? IDS_TEMP_FULL : IDS_TEMP_WRITE_FAILED, tempFolder);
+    if (frames.Count() == 0)
+        return Result(true, IDS_SELECT_IMAGES);
 
-    std::string destination = g_settings.DestinationFile;
-    std::string commandLine =
-        BuildEncoderCommandLine(g_settings.FrameRate, g_settings.VideoSize, g_settings.Deflicker != 0, tempFolder,
-                                timePrefix, destination);
-    bool encoded = RunEncoder(encoderPath, commandLine);
-    dialog.m_progress.OffsetPos(10);
-    for (const std::string& file : writtenFiles)
-        ::DeleteFileA(file.c_str());
+    std::string destination = settings.DestinationFile;
+    int encodingStart = 5 + count;
+    int shown = encodingStart;
+    auto watch = [&](int encodedFrames) {
+        int position = EncodingPosition(encodingStart, count, encodedFrames, frames.Count());
+        if (position > shown)
+            report.SetPos(shown = position);
+        return !report.CheckStop();
+    };
+    EncoderRun run = RunEncoder(input.encoderPath,
+                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Deflicker != 0,
+                                                        tempFolder, timePrefix, destination),
+                                tempFolder + timePrefix + "_progress.txt", watch);
+    frames.DeleteAll();
+    if (run.end == EncoderEnd::Stopped) {
+        ::DeleteFileA(destination.c_str());
+        return Failure(0);
+    }
+    report.SetPos(encodingStart + count);
+    report.OffsetPos(10);
     // The encoder's status and its output decide: a started encoder may still have failed.
-    bool success = encoded && IsNonEmptyFile(destination);
-    dialog.SetResult(success ? IDS_VIDEO_SUCCESS : IDS_VIDEO_FAILED, "");
-    dialog.m_progress.SetPos(count);
-    dialog.PostCompletion(success);
-    return 0;
+    bool success = run.end == EncoderEnd::Exited && run.exitCode == 0 && IsNonEmptyFile(destination);
+    report.SetPos(count);
+    return Result(success, success ? IDS_VIDEO_SUCCESS : IDS_VIDEO_FAILED);
 }

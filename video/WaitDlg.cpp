@@ -1,7 +1,17 @@
 #include "video/WaitDlg.h"
 
+#include "app/Globals.h"
+#include "filelist/ImageListDlg.h"
 #include "framework/Text.h"
 #include "resource.h"
+#include "video/LoadFilesJob.h"
+#include "video/VideoJob.h"
+
+namespace {
+
+constexpr DWORD DELAY_MS = 5000;
+
+} // namespace
 
 CWaitDlg::CWaitDlg(HWND parent) : CDialog(IDD_WAIT, parent) {}
 
@@ -25,8 +35,8 @@ BOOL CWaitDlg::OnInitDialog()
     m_progress.SetPos(0);
     m_progress.SetStep(1);
 
-    fw::ThreadProc job = m_bLoadFiles ? LoadFilesThreadProc : m_bMakeVideo ? MakeVideoThreadProc : DelayThreadProc;
-    if (!StartJob(job)) {
+    m_job = SelectJob();
+    if (!StartJob(JobThreadProc)) {
         // No job will ever post the completion message: end now rather than wait forever.
         if (m_bMakeVideo && !m_bLoadFiles)
             SetResult(IDS_VIDEO_FAILED, "");
@@ -35,9 +45,44 @@ BOOL CWaitDlg::OnInitDialog()
     return TRUE;
 }
 
+CWaitDlg::Job CWaitDlg::SelectJob()
+{
+    if (m_bLoadFiles)
+        return [this](CJobReport& report) { return RunLoadFilesJob(*m_pMainDlg, m_files, report); };
+    if (m_bMakeVideo) {
+        // The rows are read here, on the thread that owns the list.
+        VideoJobInput input;
+        if (m_pMainDlg)
+            m_pMainDlg->CollectImageFiles(input.images);
+        input.settings = g_settings;
+        input.encoderPath = theApp.GetModuleDirectory() + "ffmpeg.exe";
+        return [input](CJobReport& report) { return RunVideoJob(input, report); };
+    }
+    return [](CJobReport&) {
+        ::Sleep(DELAY_MS);
+        return JobResult{};
+    };
+}
+
+void CWaitDlg::OnCancel()
+{
+    m_stopRequested = true;
+    ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
+}
+
 bool CWaitDlg::StartJob(fw::ThreadProc proc)
 {
     return fw::StartWorkerThread(proc, this);
+}
+
+unsigned __stdcall CWaitDlg::JobThreadProc(void* parameter)
+{
+    CWaitDlg& dialog = *static_cast<CWaitDlg*>(parameter);
+    JobResult result = dialog.m_job(dialog);
+    if (result.textId != 0)
+        dialog.SetResult(result.textId, result.argument);
+    ::PostMessageA(dialog.m_hWnd, result.ok ? WM_WORK_CLOSE_OK : WM_WORK_CLOSE_CANCEL, 0, 0);
+    return 0;
 }
 
 INT_PTR CWaitDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -51,16 +96,4 @@ INT_PTR CWaitDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return CDialog::WindowProc(message, wParam, lParam);
-}
-
-void CWaitDlg::PostCompletion(bool ok) const
-{
-    ::PostMessageA(m_hWnd, ok ? WM_WORK_CLOSE_OK : WM_WORK_CLOSE_CANCEL, 0, 0);
-}
-
-unsigned __stdcall DelayThreadProc(void* parameter)
-{
-    ::Sleep(5000);
-    static_cast<CWaitDlg*>(parameter)->PostCompletion(true);
-    return 0;
 }

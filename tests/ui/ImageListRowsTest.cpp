@@ -71,7 +71,7 @@ TEST(ImageListRows, ManyFilesKeepTheirOrderAndTextsAcrossBatches)
     ASSERT_TRUE(window.List());
     window.Dialog().AddImageFile(jpg);
     int taken = 0;
-    EXPECT_TRUE(AddImageFiles(window.Dialog(), paths, [&](int count) { taken += count; }));
+    EXPECT_TRUE(AddImageFiles(window.Dialog(), paths, [&](int count) { taken += count; }, [] { return false; }));
     EXPECT_EQ(taken, 300);
     rowsWanted.insert(rowsWanted.begin(), &files[0]);
 

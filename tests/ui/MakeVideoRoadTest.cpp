@@ -6,7 +6,11 @@
 #include "rig/Rig.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <shlwapi.h>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -134,6 +138,44 @@ protected:
             EXPECT_EQ(rig::ReadFileBytes(SourceFolder() + m_sources[i].name), m_before[i]) << m_sources[i].name;
     }
 
+    // The work dialog once it is up, and its bar.
+    HWND WorkDialog(HWND& bar)
+    {
+        HWND work = nullptr;
+        rig::WaitUntil([&] {
+            HWND found = rig::FindTopLevel(m_program->Id(), "#32770", "");
+            if (found && ::GetDlgItem(found, IDC_WAIT_PROGRESS))
+                work = found;
+            return work != nullptr;
+        });
+        bar = work ? ::GetDlgItem(work, IDC_WAIT_PROGRESS) : nullptr;
+        return work;
+    }
+
+    // Presses Cancel and checks what a cancelled job leaves: nothing at all.
+    void CancelAndExpectNothingLeft(HWND work, const std::string& destination)
+    {
+        DWORD pressed = ::GetTickCount();
+        rig::Click(work, IDCANCEL);
+        ASSERT_TRUE(rig::WaitForWindowGone(work, 10000));
+        DWORD took = ::GetTickCount() - pressed;
+        std::printf("cancel: %lu ms from the press to the dialog gone\n", took);
+        EXPECT_LE(took, 2000u);
+        ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
+        EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no message after a cancel";
+        EXPECT_EQ(::GetFileAttributesA(destination.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_folder.File("temp\\")).empty(); }, 5000))
+            << "frames or files left in the temporary folder";
+        // The host encoder's arguments name this test's own temporary folder.
+        EXPECT_TRUE(rig::WaitUntil(
+            [&] {
+                return rig::RunHostTool("sh", "-c \"ps -eo args | grep -F -- \\\"$1\\\" | grep -q ^ffmpeg && exit 1; exit 0\" sh \""
+                                                  + m_folder.File("temp") + "\"") == 0;
+            },
+            1000));
+        EXPECT_EQ(rig::RowCount(List()), static_cast<int>(m_sources.size()));
+    }
+
     rig::TempFolder m_folder;
     std::string m_exe;
     std::unique_ptr<rig::ChildProcess> m_program;
@@ -226,4 +268,65 @@ TEST_F(ProgramRoad, CancellingEitherDialogChangesNothingAndShowsNothing)
     EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no work dialog, no message";
     EXPECT_FALSE(::PathFileExistsA(m_folder.File("lumvextimelapsevideo.ini").c_str()));
     EXPECT_EQ(rig::RowCount(List()), 1);
+}
+
+// The encoder reads at the frame rate (-re), so a short sequence encodes for ten seconds: the
+// bar must keep moving through it, and Cancel must end it, its frames and its video at once.
+// A second run cancels while full-HD frames are still being converted.
+TEST_F(ProgramRoad, LongJobsKeepTheBarMovingAndCancelLeavesNothing)
+{
+    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", "ffmpeg -re");
+    Start(true);
+    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", nullptr);
+    std::vector<Source> small;
+    std::vector<std::string> names;
+    for (int i = 0; i < 20; ++i) {
+        small.push_back({"s" + std::to_string(100 + i) + ".png", L"image/png", RGB(12 * i, 90, 200)});
+        names.push_back(small.back().name);
+    }
+    WriteSources(small);
+    SelectFiles(names);
+    const int rows = 20;
+    std::string destination = m_folder.File("cancelled");
+    MakeVideo(0, 1, 0, false, destination);
+    HWND bar = nullptr;
+    HWND work = WorkDialog(bar);
+    ASSERT_NE(work, nullptr);
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::SendMessageA(bar, PBM_GETPOS, 0, 0) > 5 + rows; }));
+    rig::SaveScreenshot(rig::ExecutableDirectory() + "road-cancel.png");
+    DWORD lastMove = ::GetTickCount();
+    DWORD longestStill = 0;
+    LRESULT last = ::SendMessageA(bar, PBM_GETPOS, 0, 0);
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 5000;) {
+        ::Sleep(200);  // the sampling period itself
+        LRESULT now = ::SendMessageA(bar, PBM_GETPOS, 0, 0);
+        if (now != last) {
+            longestStill = std::max(longestStill, ::GetTickCount() - lastMove);
+            lastMove = ::GetTickCount();
+            last = now;
+        }
+    }
+    longestStill = std::max(longestStill, ::GetTickCount() - lastMove);
+    EXPECT_LE(longestStill, 2000u) << "the bar stood still while encoding";
+    EXPECT_LT(last, 5 + 2 * rows) << "the encoding ended before the cancel";
+    CancelAndExpectNothingLeft(work, destination + ".mp4");
+
+    std::string hd = SourceFolder() + "hd_%04d.png";
+    ASSERT_EQ(rig::RunHostTool("ffmpeg", "-v error -f lavfi -i testsrc2=size=1920x1080:rate=25 -frames:v 60 -y \"" + hd + "\""), 0);
+    names.clear();
+    for (int i = 1; i <= 60; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "hd_%04d.png", i);
+        names.push_back(name);
+        m_sources.push_back({name, nullptr, 0});
+        m_before.push_back(rig::ReadFileBytes(SourceFolder() + name));
+    }
+    SelectFiles(names);
+    MakeVideo(0, 9, 0, false, destination);
+    work = WorkDialog(bar);
+    ASSERT_NE(work, nullptr);
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::SendMessageA(bar, PBM_GETPOS, 0, 0) > 5 + 5; }));
+    EXPECT_LT(::SendMessageA(bar, PBM_GETPOS, 0, 0), 5 + 80) << "the frames were all written before the cancel";
+    CancelAndExpectNothingLeft(work, destination + ".mp4");
+    ExpectNoFrameAndUnchangedSources();
 }

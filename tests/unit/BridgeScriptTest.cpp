@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(BridgeScript, TellsWindowsPathsFromOtherArguments)
 {
     EXPECT_TRUE(bridge::IsWindowsPath("C:\\Temp\\a_%04d.jpg"));
@@ -27,14 +29,18 @@ TEST(BridgeScript, ScriptRunsTheEncoderThenPublishesItsStatus)
 {
     std::string script = bridge::BuildWrapperScript("ffmpeg", {"-r", "10", "/tmp/my dir/o.mp4"}, "/tmp/w d");
     EXPECT_EQ(script.rfind("#!/bin/sh\n", 0), 0u);
-    size_t run = script.find("ffmpeg '-r' '10' '/tmp/my dir/o.mp4' < /dev/null > '/tmp/w d'/log 2>&1\n");
-    size_t status = script.find("echo $? > '/tmp/w d'/status.part && mv '/tmp/w d'/status.part '/tmp/w d'/status\n");
     size_t pid = script.find("echo $$ > '/tmp/w d'/pid.part");
-    ASSERT_NE(run, std::string::npos);
-    ASSERT_NE(status, std::string::npos);
-    ASSERT_NE(pid, std::string::npos);
-    EXPECT_LT(pid, run);
-    EXPECT_LT(run, status);
+    size_t run = script.find("ffmpeg '-r' '10' '/tmp/my dir/o.mp4' < /dev/null > '/tmp/w d'/log 2>&1 &\n");
+    size_t watch = script.find("kill -KILL $encoder");
+    size_t wait = script.find("wait $encoder\n");
+    size_t status = script.find("echo $status > '/tmp/w d'/status.part && mv '/tmp/w d'/status.part '/tmp/w d'/status\n");
+    std::vector<size_t> order = {pid, run, watch, wait, status};
+    for (size_t i = 0; i < order.size(); ++i) {
+        ASSERT_NE(order[i], std::string::npos) << i;
+        if (i > 0) {
+            EXPECT_LT(order[i - 1], order[i]) << i;
+        }
+    }
 }
 
 TEST(BridgeScript, StatusIsANumberOrInvalid)

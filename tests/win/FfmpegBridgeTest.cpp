@@ -1,7 +1,11 @@
 #include "rig/Media.h"
 #include "rig/Rig.h"
 
+#include "framework/Handles.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -80,4 +84,34 @@ TEST(FfmpegBridge, HandsArgumentsOverLiterallyAndPathsAsHostPaths)
     std::string tricky = "it's $(id) `id` $HOME; *";
     EXPECT_EQ(rig::RunHostTool("sh -c 'printf %s \"$1\" > \"$2\"' sh", Quoted(tricky) + " " + Quoted(output)), 0);
     EXPECT_EQ(rig::ReadFileBytes(output), tricky);
+}
+
+// Ended by force, as the program ends its encoder, the bridge takes the host encoder with it
+// within a second, and its work folder too.
+TEST(FfmpegBridge, EndedByForceItEndsTheHostEncoderAndLeavesNoFolder)
+{
+    rig::TempFolder root;
+    std::string pidFile = root.File("host pid");
+    PrivateTemp temp;
+    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", "sh -c 'echo $$ > \"$1\"; exec sleep 60' sh");
+    std::string line = " " + Quoted(pidFile);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    BOOL started = ::CreateProcessA((rig::ExecutableDirectory() + "ffmpeg.exe").c_str(), line.data(), nullptr, nullptr,
+                                    FALSE, 0, nullptr, nullptr, &startup, &info);
+    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", nullptr);
+    ASSERT_TRUE(started);
+    fw::unique_handle process(info.hProcess);
+    fw::unique_handle thread(info.hThread);
+    ASSERT_TRUE(rig::WaitUntil([&] { return !rig::ReadFileBytes(pidFile).empty(); }));
+    std::string hostPid = rig::ReadFileBytes(pidFile);
+    hostPid.erase(hostPid.find_last_not_of("\n") + 1);
+    ::TerminateProcess(process.get(), 1);
+    ::WaitForSingleObject(process.get(), INFINITE);
+    DWORD ended = ::GetTickCount();
+    EXPECT_TRUE(rig::WaitUntil([&] { return rig::RunHostTool("kill", "-0 " + hostPid) != 0; }, 1000))
+        << "the host encoder outlived the bridge";
+    std::printf("host encoder gone %lu ms after the bridge\n", ::GetTickCount() - ended);
+    EXPECT_TRUE(rig::WaitUntil([&] { return temp.IsEmpty(); }, 5000));
 }

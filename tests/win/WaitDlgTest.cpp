@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 // The job moves the bar once per batch of rows, and how the paths fall into batches
@@ -133,4 +135,35 @@ TEST(LoadFilesJob, StopsAtTheRowLimitWithANotice)
     expected.push_back(DeltaPos(1));
     expected.push_back(SetPos(3));
     EXPECT_EQ(JoinMoves(result.calls), expected);
+}
+
+// Escape stops the load after the current file; the rows so far stay, numbered without gaps.
+TEST(LoadFilesJob, EscapeStopsALongLoadAndKeepsTheRowsSoFar)
+{
+    rig::TempFolder folder;
+    ASSERT_EQ(rig::RunHostTool("convert", "-size 8x8 xc:red \"" + folder.File("0.bmp") + "\""), 0);
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 2000; ++i) {
+        paths.push_back(folder.File(std::to_string(i) + ".bmp"));
+        ASSERT_TRUE(::CopyFileA(folder.File("0.bmp").c_str(), paths.back().c_str(), FALSE));
+    }
+    MainWindowHost main;
+    RecordingWaitDlg dialog;
+    dialog.m_pMainDlg = &main.Window();
+    dialog.m_bLoadFiles = TRUE;
+    dialog.SetFiles(paths);
+    WorkResult result;
+    rig::UiThread ui([&] { result.ending = dialog.DoModal(); });
+    ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(main.List()) >= 20; }));
+    rig::PressKey(::GetDlgItem(dialog.GetSafeHwnd(), IDCANCEL), VK_ESCAPE);
+    ASSERT_TRUE(ui.Join(10000));
+    EXPECT_EQ(dialog.GetResultText(), "");
+    auto rows = rig::Rows(main.List());
+    ASSERT_LT(rows.size(), paths.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        char number[8];
+        std::snprintf(number, sizeof(number), "%04zu", i + 1);
+        EXPECT_EQ(rows[i][0], number);
+        EXPECT_EQ(rows[i][5], paths[i]);
+    }
 }

@@ -103,17 +103,3 @@ WorkResult RunWorkDialog(RecordingWaitDlg& dialog, DWORD timeoutMs)
     result.calls = dialog.Calls();
     return result;
 }
-
-std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(data.cFileName);
-    while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return names;
-}

@@ -68,6 +68,3 @@ struct WorkResult {
 
 // Runs the configured dialog modally and waits for its end.
 WorkResult RunWorkDialog(RecordingWaitDlg& dialog, DWORD timeoutMs = 120000);
-
-// Files in a folder whose names match the pattern ("*.jpg").
-std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern);

@@ -37,8 +37,23 @@ std::string BuildWrapperScript(const std::string& encoderCommand, const std::vec
     script += encoderCommand;
     for (const std::string& argument : arguments)
         script += ' ' + ShellQuote(argument);
-    script += " < /dev/null > " + dir + "/log 2>&1\n";
-    script += "echo $? > " + dir + "/status.part && mv " + dir + "/status.part " + dir + "/status\n";
+    script += " < /dev/null > " + dir + "/log 2>&1 &\n";
+    script += "encoder=$!\n";
+    // Standard input is a socket whose other end only the bridge holds: it reads as ended
+    // once the bridge is gone, however it went, and then so goes the encoder. A read that
+    // would block fails instead on Wine's non-blocking socket, and counts as alive.
+    script += "if [ -S /dev/stdin ]; then\n";
+    script += "  exec 3<&0\n";
+    script += "  (until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.1; done; : > " + dir
+              + "/gone; kill -KILL $encoder) &\n";
+    script += "  watcher=$!\n";
+    script += "fi\n";
+    script += "wait $encoder\n";
+    script += "status=$?\n";
+    script += "[ -n \"$watcher\" ] && kill $watcher 2>/dev/null\n";
+    // With the bridge gone, nobody reads the status or removes the folder.
+    script += "[ -e " + dir + "/gone ] && exec rm -rf " + dir + "\n";
+    script += "echo $status > " + dir + "/status.part && mv " + dir + "/status.part " + dir + "/status\n";
     return script;
 }
 

@@ -14,8 +14,10 @@ bool IsWindowsPath(const std::string& argument);
 std::string ShellQuote(const std::string& text);
 
 // A POSIX sh script that records its process id, runs the encoder with the arguments (stdin
-// from /dev/null, output to the log), and then writes the exit status. Each record appears
-// at once under its final name (written aside, then renamed), so a reader never sees half.
+// from /dev/null, output to the log), and then writes the exit status. When the script's own
+// standard input is a socket, the closing of its other end ends the encoder at once. Each
+// record appears at once under its final name (written aside, then renamed), so a reader
+// never sees half.
 // The encoder command is shell words taken as they are ("ffmpeg", "ffprobe", "sh -c ...");
 // the arguments are quoted.
 std::string BuildWrapperScript(const std::string& encoderCommand, const std::vector<std::string>& arguments,

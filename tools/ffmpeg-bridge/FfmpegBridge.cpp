@@ -3,9 +3,12 @@
 // and hands back no process handle, so a wrapper script records the status in a file that
 // this program waits for. LUMVEX_HOST_FFMPEG, when set, names another host command to run
 // in its place (ffprobe for the tests, a failing or crashing stand-in).
+// Winsock's header must come before anything that includes <windows.h>.
+#include <winsock2.h>
+
+#include "framework/Handles.h"
 #include "tools/ffmpeg-bridge/BridgeScript.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
 #include <string>
@@ -20,6 +23,18 @@ constexpr int BRIDGE_FAILURE = 255;
 constexpr DWORD POLL_MS = 10;
 constexpr DWORD LIVENESS_EVERY_MS = 250;
 constexpr DWORD START_TIMEOUT_MS = 30000;
+
+struct SocketTraits {
+    static SOCKET Empty() { return INVALID_SOCKET; }
+    static void Free(SOCKET s) { ::closesocket(s); }
+};
+using unique_socket = fw::UniqueResource<SOCKET, SocketTraits>;
+
+struct LocalTraits {
+    static HLOCAL Empty() { return nullptr; }
+    static void Free(HLOCAL h) { ::LocalFree(h); }
+};
+using unique_local = fw::UniqueResource<HLOCAL, LocalTraits>;
 
 struct Wine {
     UnixFileNameFn toUnix = nullptr;
@@ -85,26 +100,24 @@ bool Exists(const std::wstring& path)
 
 bool ReadSmallFile(const std::wstring& path, std::string& text)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    fw::unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return false;
     char buffer[4096];
     DWORD read = 0;
-    BOOL ok = ::ReadFile(file, buffer, sizeof(buffer), &read, nullptr);
-    ::CloseHandle(file);
+    BOOL ok = ::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr);
     text.assign(buffer, ok ? read : 0);
     return ok != FALSE;
 }
 
 bool WriteNewFile(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    fw::unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
-    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
+    BOOL ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return ok && written == bytes.size();
 }
 
@@ -130,7 +143,31 @@ void RemoveWorkFolder(const std::wstring& folder)
     ::RemoveDirectoryW(folder.c_str());
 }
 
-bool StartScript(const Wine& wine, const std::string& unixScript)
+// Two connected loopback sockets. The script gets one as its standard input (Wine hands a
+// socket's host descriptor to a host program; a pipe has none); the other stays here, and
+// the system closes it when this process ends, even by TerminateProcess.
+bool ConnectedSockets(unique_socket& mine, unique_socket& theirs)
+{
+    WSADATA data;
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return false;
+    unique_socket listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    auto* raw = reinterpret_cast<sockaddr*>(&address);
+    if (!listener || ::bind(listener.get(), raw, sizeof(address)) != 0 || ::listen(listener.get(), 1) != 0
+        || ::getsockname(listener.get(), raw, &length) != 0)
+        return false;
+    mine.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!mine || ::connect(mine.get(), raw, sizeof(address)) != 0)
+        return false;
+    theirs.reset(::accept(listener.get(), nullptr, nullptr));
+    return static_cast<bool>(theirs);
+}
+
+bool StartScript(const Wine& wine, const std::string& unixScript, SOCKET input)
 {
     std::wstring shell;
     if (!ToDosPath(wine, "/bin/sh", shell))
@@ -142,14 +179,18 @@ bool StartScript(const Wine& wine, const std::string& unixScript)
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
+    if (input != INVALID_SOCKET) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = reinterpret_cast<HANDLE>(input);
+        startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    }
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(shell.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process))
         return false;
-    if (process.hThread)
-        ::CloseHandle(process.hThread);
-    if (process.hProcess)
-        ::CloseHandle(process.hProcess);
+    fw::unique_handle thread(process.hThread);
+    fw::unique_handle script(process.hProcess);
     return true;
 }
 
@@ -203,6 +244,7 @@ int Run()
 
     int count = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    unique_local argvOwner(reinterpret_cast<HLOCAL>(argv));
     if (!argv)
         return BRIDGE_FAILURE;
     std::vector<std::string> arguments;
@@ -218,7 +260,6 @@ int Run()
             WriteError("cannot map the path " + ToUtf8(argument));
         arguments.push_back(hostArgument);
     }
-    ::LocalFree(argv);
     if (!converted)
         return BRIDGE_FAILURE;
 
@@ -231,9 +272,13 @@ int Run()
     std::string unixFolder;
     WCHAR encoder[1024] = {};
     std::string hostEncoder = ::GetEnvironmentVariableW(L"LUMVEX_HOST_FFMPEG", encoder, 1024) ? ToUtf8(encoder) : "ffmpeg";
+    // Without the sockets the host encoder still runs; it just outlives a bridge ended by force.
+    unique_socket lifeline, scriptEnd;
+    ConnectedSockets(lifeline, scriptEnd);
     if (ToUnixPath(wine, folder, unixFolder)
         && WriteNewFile(folder + L"\\run.sh", bridge::BuildWrapperScript(hostEncoder, arguments, unixFolder))
-        && StartScript(wine, unixFolder + "/run.sh")) {
+        && StartScript(wine, unixFolder + "/run.sh", lifeline && scriptEnd ? scriptEnd.get() : INVALID_SOCKET)) {
+        scriptEnd.reset();
         status = WaitForStatus(wine, folder);
         if (status != 0)
             CopyLogToStderr(folder);

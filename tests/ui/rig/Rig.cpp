@@ -638,4 +638,19 @@ std::string ExecutableDirectory()
     return full.substr(0, full.find_last_of('\\') + 1);
 }
 
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (data.cFileName[0] != '.')
+            names.push_back(data.cFileName);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return names;
+}
+
 } // namespace rig

@@ -144,6 +144,8 @@ private:
 };
 
 bool CopyFileTo(const std::string& from, const std::string& to);
+// Names in a folder (ending with a backslash) that match the pattern, "." and ".." left out.
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern = "*");
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 // The folder of the running test executable, ending with a backslash.

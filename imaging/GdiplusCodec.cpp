@@ -1,0 +1,32 @@
+#include "imaging/GdiplusCodec.h"
+
+#include <new>
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+const GUID JPEG_FORMAT = {0xB96B3CAE, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+
+} // namespace
+
+bool FindJpegEncoder(CLSID& encoder)
+{
+    UINT count = 0, bytes = 0;
+    if (GdipGetImageEncodersSize(&count, &bytes) != Ok || bytes == 0)
+        return false;
+    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[bytes]);
+    if (!buffer)
+        return false;
+    auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.get());
+    if (GdipGetImageEncoders(count, bytes, codecs) != Ok)
+        return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (codecs[i].FormatID == JPEG_FORMAT) {
+            encoder = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,43 @@
+// Converts pictures to JPEG files on every core, running ahead of a caller that takes the
+// results one by one in the order given.
+#pragma once
+
+#include "video/FrameFile.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CConversionPool {
+public:
+    struct Item {
+        std::string source;
+        std::string target;
+    };
+    CConversionPool(std::vector<Item> items, unsigned workers);
+    // Stops the workers after their current picture and deletes every target not taken.
+    ~CConversionPool();
+    CConversionPool(const CConversionPool&) = delete;
+    CConversionPool& operator=(const CConversionPool&) = delete;
+
+    // Waits for the item, converting it here if no worker has begun it; a written target is
+    // the caller's from then on.
+    FrameOutcome Take(size_t index);
+
+private:
+    enum class State { Waiting, Converting, Done, Taken };
+    void Work();
+    bool Claim(size_t& index);
+    void Finish(size_t index, FrameOutcome outcome);
+
+    std::vector<Item> m_items;
+    std::vector<State> m_states;
+    std::vector<FrameOutcome> m_outcomes;
+    size_t m_next = 0;
+    bool m_stopping = false;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::vector<std::thread> m_workers;
+};

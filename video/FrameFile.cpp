@@ -1,0 +1,67 @@
+#include "video/FrameFile.h"
+
+#include "framework/Handles.h"
+
+namespace {
+
+FrameOutcome Failed(DWORD error)
+{
+    return {FrameStatus::WriteFailed, error};
+}
+
+} // namespace
+
+bool IsReadable(const std::string& path)
+{
+    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
+}
+
+bool CanBeLinked(const std::string& path)
+{
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    // Delete access is asked for, never used: the open fails while someone forbids deleting.
+    fw::unique_file file(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
+}
+
+FrameOutcome LinkOrCopyJpeg(const std::string& sourcePath, const std::string& frameFileName)
+{
+    if (!IsReadable(sourcePath))
+        return {};
+    // A stale file of that name may be a link to some source: copying over it would write
+    // into that source, so its name goes first.
+    ::DeleteFileA(frameFileName.c_str());
+    if (CanBeLinked(sourcePath) && ::CreateHardLinkA(frameFileName.c_str(), sourcePath.c_str(), nullptr))
+        return {FrameStatus::Written};
+    if (::CopyFileA(sourcePath.c_str(), frameFileName.c_str(), TRUE)) {
+        // The copy takes the source's read-only mark, which would keep it from being deleted.
+        ::SetFileAttributesA(frameFileName.c_str(), FILE_ATTRIBUTE_NORMAL);
+        return {FrameStatus::Written};
+    }
+    DWORD error = ::GetLastError();
+    ::DeleteFileA(frameFileName.c_str());
+    return IsReadable(sourcePath) ? Failed(error) : FrameOutcome{};
+}
+
+FrameOutcome WriteFrameFile(const std::string& frameFileName, const void* bytes, size_t size)
+{
+    DWORD error = ERROR_SUCCESS;
+    {
+        fw::unique_file file(::CreateFileA(frameFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return Failed(::GetLastError());
+        DWORD written = 0;
+        if (::WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) && written == size)
+            return {FrameStatus::Written};
+        // A short write without an error is a full volume.
+        error = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_DISK_FULL;
+    }
+    ::DeleteFileA(frameFileName.c_str());
+    return Failed(error);
+}

@@ -1,0 +1,62 @@
+#include "video/FrameSpace.h"
+
+#include "filelist/RowText.h"
+#include "video/FrameFile.h"
+
+#include <cstdint>
+#include <map>
+
+namespace {
+
+// The codec's default JPEG is well above a sixty-fourth of a BMP, PNG or GIF of the same picture.
+constexpr uint64_t CONVERSION_FLOOR_DIVISOR = 64;
+
+bool ReadSize(const std::string& path, uint64_t& size)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+// Files of one folder share a volume, so one link tells for all of them.
+bool CanLink(const std::string& sourcePath, const std::string& probeName)
+{
+    if (!::CreateHardLinkA(probeName.c_str(), sourcePath.c_str(), nullptr))
+        return false;
+    ::DeleteFileA(probeName.c_str());
+    return true;
+}
+
+} // namespace
+
+bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& probeName)
+{
+    ULARGE_INTEGER available{};
+    if (!::GetDiskFreeSpaceExA(tempFolder.c_str(), &available, nullptr, nullptr))
+        return true;  // unknown: the writes themselves will tell
+    std::map<std::string, bool> linkableFolders;
+    uint64_t needed = 0;
+    for (const ImageFileInfo& row : rows) {
+        uint64_t size = 0;
+        if (row.typeText == TYPE_OTHERS || !ReadSize(row.filePath, size))
+            continue;
+        if (row.typeText != "JPG") {
+            needed += size / CONVERSION_FLOOR_DIVISOR;
+            continue;
+        }
+        // Such a source is copied, and never probed: the probe could not be deleted.
+        if (!CanBeLinked(row.filePath)) {
+            needed += size;
+            continue;
+        }
+        std::string folder = row.filePath.substr(0, row.filePath.find_last_of('\\') + 1);
+        auto known = linkableFolders.find(folder);
+        if (known == linkableFolders.end())
+            known = linkableFolders.emplace(folder, CanLink(row.filePath, probeName)).first;
+        if (!known->second)
+            needed += size;
+    }
+    return needed <= available.QuadPart;
+}

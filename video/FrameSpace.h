@@ -1,0 +1,13 @@
+// Whether a run's frames can fit in the temporary folder before any is written.
+#pragma once
+
+#include "filelist/ImageFileList.h"
+
+#include <string>
+#include <vector>
+
+// False when the frames clearly cannot fit in the free space of the temporary folder's
+// volume: JPEG sources that can be linked there need nothing, copies their size, and
+// conversions a floor below any JPEG the codec makes of them. The probe name is a free
+// file name in the temporary folder.
+bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& probeName);

@@ -1,0 +1,41 @@
+// The numbered JPEG frames of one run, written in row order from the image records.
+#pragma once
+
+#include "filelist/ImageFileList.h"
+#include "video/FrameFile.h"
+#include "video/JobReport.h"
+
+#include <string>
+#include <vector>
+
+// The frames of one run in the temporary folder; those still there go with it.
+class CFrameSequence {
+public:
+    CFrameSequence(std::string tempFolder, std::string timePrefix);
+    ~CFrameSequence() { DeleteAll(); }
+    CFrameSequence(const CFrameSequence&) = delete;
+    CFrameSequence& operator=(const CFrameSequence&) = delete;
+
+    int Count() const { return static_cast<int>(m_written.size()); }
+    std::string NextName() const;
+    // Where a row's picture is converted before it gets its number.
+    std::string ScratchName(size_t row) const;
+    void Added() { m_written.push_back(NextName()); }
+    void DeleteAll();
+
+private:
+    std::string m_folder;
+    std::string m_prefix;
+    std::vector<std::string> m_written;
+};
+
+enum class FramesEnd { Done, Stopped, WriteFailed };
+
+struct FramesResult {
+    FramesEnd end = FramesEnd::Done;
+    DWORD error = ERROR_SUCCESS;  // why the temporary folder took no more
+};
+
+// One frame per readable row that is not "Others", numbered from 1 without gaps; JPEG rows
+// are linked or copied, the others converted on every core. One step per row.
+FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report);

@@ -1,0 +1,26 @@
+// What a long job tells whoever runs it, and how it learns that it should stop. The work
+// dialog turns these into its progress bar; a test records them.
+#pragma once
+
+#include <string>
+
+class CJobReport {
+public:
+    // The bar's messages, in the job's own order.
+    virtual void SetRange(int upper) = 0;
+    virtual void OffsetPos(int delta) = 0;
+    virtual void StepIt() = 0;
+    virtual void SetPos(int pos) = 0;
+    // True once the user has asked the job to stop; asked at every step.
+    virtual bool CheckStop() = 0;
+
+protected:
+    ~CJobReport() = default;
+};
+
+// How a job ended: the dialog ends as OK or Cancel; a text id of 0 means nothing to tell.
+struct JobResult {
+    bool ok = true;
+    unsigned textId = 0;
+    std::string argument;
+};
