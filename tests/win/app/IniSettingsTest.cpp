@@ -88,31 +88,25 @@ TEST_F(IniSettingsTest, LongValuesAreCutTo1023Characters)
     EXPECT_EQ(settings.TempPath, m_folder.Path() + "temp\\") << "a cut, uncreatable folder falls back";
 }
 
-TEST_F(IniSettingsTest, ExistingFolderGetsTrailingBackslash)
+TEST_F(IniSettingsTest, TempPathIsCreatedEndedWithABackslashOrFallsBack)
 {
-    std::string folder = m_folder.Path() + "frames";
-    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    WriteIni("[VIDEO]\r\nTempPath=" + folder + "\r\n");
-    EXPECT_EQ(LoadSettings().TempPath, folder + "\\");
-}
-
-TEST_F(IniSettingsTest, TwoMissingLevelsAreCreatedAndThePathKept)
-{
-    std::string folder = m_folder.Path() + "one\\two\\";
-    WriteIni("[VIDEO]\r\nTempPath=" + folder + "\r\n");
-    CIniSettings settings = LoadSettings();
-    EXPECT_EQ(settings.TempPath, folder);
-    EXPECT_TRUE(IsFolder(folder));
-}
-
-TEST_F(IniSettingsTest, UnusableTempPathsFallBack)
-{
-    std::string file = m_folder.File("not-a-folder.txt");
+    const std::string fallback = m_folder.Path() + "temp\\";
+    const std::string existing = m_folder.Path() + "frames";
+    const std::string file = m_folder.File("not-a-folder.txt");
+    ASSERT_TRUE(::CreateDirectoryA(existing.c_str(), nullptr));
     ASSERT_TRUE(rig::WriteFileBytes(file, "x"));
-    const std::string unusable[] = {"Q:\\no-such-drive\\frames\\", file, file + "\\", ""};
-    for (const std::string& path : unusable) {
-        WriteIni("[VIDEO]\r\nTempPath=" + path + "\r\n");
-        EXPECT_EQ(LoadSettings().TempPath, m_folder.Path() + "temp\\") << path;
+    const std::pair<std::string, std::string> cases[] = {
+        {existing, existing + "\\"},
+        {m_folder.Path() + "one\\two\\", m_folder.Path() + "one\\two\\"},
+        {"Q:\\no-such-drive\\frames\\", fallback},
+        {file, fallback},
+        {file + "\\", fallback},
+        {"", fallback},
+    };
+    for (const auto& [stored, expected] : cases) {
+        WriteIni("[VIDEO]\r\nTempPath=" + stored + "\r\n");
+        EXPECT_EQ(LoadSettings().TempPath, expected) << stored;
+        EXPECT_TRUE(IsFolder(expected)) << stored;
     }
 }
 
@@ -139,34 +133,23 @@ TEST_F(IniSettingsTest, SaveWritesTheFiveKeysInOrderAndKeepsOtherContent)
     EXPECT_EQ(content.find("out.mp4"), std::string::npos) << "the destination is never stored";
 }
 
-TEST_F(IniSettingsTest, SaveReportsAFileLockedAgainstWriting)
+TEST_F(IniSettingsTest, SaveReportsAFileLockedOrReadOnly)
 {
     WriteIni("[VIDEO]\r\nFrameRate=5\r\n");
     CIniSettings settings = LoadSettings();
     settings.FrameRate = 30;
-    HANDLE lock = ::CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(settings.Save());
-    ::CloseHandle(lock);
+    {
+        fw::unique_file lock(::CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_FALSE(settings.Save());
+    }
     EXPECT_EQ(settings.FrameRate, 30) << "the values stay for this run";
     EXPECT_NE(rig::ReadFileBytes(IniPath()).find("FrameRate=5"), std::string::npos);
-}
 
-TEST_F(IniSettingsTest, SaveReportsAReadOnlyFile)
-{
-    WriteIni("[VIDEO]\r\nFrameRate=5\r\n");
     ASSERT_TRUE(::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    HANDLE probe = ::CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        // Wine run by root: the host ignores the read-only bit, so nothing can fail here.
-        ::CloseHandle(probe);
-        ::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-        GTEST_SKIP() << "a read-only file is writable by this user";
-    }
-    CIniSettings settings = LoadSettings();
-    settings.FrameRate = 30;
-    EXPECT_FALSE(settings.Save());
-    ::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Wine run by root: the host ignores the read-only bit, and nothing can fail.
+    if (!fw::unique_file(::CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)))
+        EXPECT_FALSE(settings.Save());
 }
 
 TEST_F(IniSettingsTest, DamagedFilesStillLoad)

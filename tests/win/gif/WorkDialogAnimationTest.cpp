@@ -20,10 +20,14 @@ TEST(WorkDialogAnimation, BusyIndicatorPlaysInItsControlWhileTheJobRuns)
     EXPECT_EQ(rect.bottom - rect.top, 32);
 
     std::set<std::vector<COLORREF>> shown;
+    bool blackFrame = false;
     EXPECT_TRUE(rig::WaitUntil([&] {
-        shown.insert(rig::ScreenPixels(rect));
+        std::vector<COLORREF> pixels = rig::ScreenPixels(rect);
+        blackFrame = blackFrame || pixels[16 * 32] == RGB(0, 0, 0);
+        shown.insert(pixels);
         return shown.size() >= 3;
     }, 3000));
+    EXPECT_FALSE(blackFrame) << "the control's own frame is not drawn";
     ASSERT_TRUE(ui.Join(15000));
     EXPECT_EQ(ending, IDOK);
 }
