@@ -1,5 +1,6 @@
 // The video build job against the encoder run directly on the same sources, side by side
 // in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG.
+#include "framework/ComPtr.h"
 #include "app/Globals.h"
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageListDlg.h"
@@ -174,9 +175,8 @@ void Measure(const char* extension)
 
 int main()
 {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    fw::ScopedCom com;
     Measure("jpg");
     Measure("png");
-    ::CoUninitialize();
     return 0;
 }

@@ -1,6 +1,8 @@
 // The six text cells of a row of the image file list.
 #pragma once
 
+#include "imaging/ImageHeader.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,7 +16,7 @@ enum RowColumn {
 };
 
 constexpr int MAX_IMAGE_FILES = 9999;
-constexpr const char TYPE_OTHERS[] = "Others";
+constexpr const char* TYPE_OTHERS = IMAGE_TYPE_OTHERS;
 
 // "0001" .. "9999".
 std::string FormatRowNumber(int number);

@@ -1,6 +1,7 @@
-// Owner of one COM interface pointer.
+// Owner of one COM interface pointer, and COM started on a thread for a scope.
 #pragma once
 
+#include <objbase.h>
 #include <unknwn.h>
 #include <utility>
 
@@ -40,6 +41,22 @@ public:
 
 private:
     T* m_p = nullptr;
+};
+
+// COM on this thread while the object lives; undone only when this start-up succeeded.
+class ScopedCom {
+public:
+    ScopedCom() : m_started(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ScopedCom()
+    {
+        if (m_started)
+            ::CoUninitialize();
+    }
+    ScopedCom(const ScopedCom&) = delete;
+    ScopedCom& operator=(const ScopedCom&) = delete;
+
+private:
+    bool m_started;
 };
 
 } // namespace fw

@@ -10,16 +10,6 @@ std::string CControl::GetWindowText() const
     return buffer.data();
 }
 
-std::string CComboBox::GetLBText(int index) const
-{
-    LRESULT length = Send(CB_GETLBTEXTLEN, index);
-    if (length == CB_ERR)
-        return {};
-    std::vector<char> buffer(length + 1, '\0');
-    Send(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
-}
-
 int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) const
 {
     LVCOLUMNA col{};

@@ -32,7 +32,6 @@ public:
     int OffsetPos(int delta) const { return static_cast<int>(Send(PBM_DELTAPOS, delta)); }
     int SetStep(int step) const { return static_cast<int>(Send(PBM_SETSTEP, step)); }
     int StepIt() const { return static_cast<int>(Send(PBM_STEPIT)); }
-    int GetPos() const { return static_cast<int>(Send(PBM_GETPOS)); }
 };
 
 class CComboBox : public CControl {
@@ -45,7 +44,6 @@ public:
     int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(Send(CB_SETCURSEL, index)); }
-    std::string GetLBText(int index) const;
 };
 
 class CListCtrl : public CControl {

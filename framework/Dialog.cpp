@@ -71,6 +71,17 @@ void CDialog::CenterOnOwner()
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Nothing thrown may cross into the system: the dialog ends as one that could not run.
+    try {
+        return HandleMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        ::EndDialog(hwnd, -1);
+        return FALSE;
+    }
+}
+
+INT_PTR CDialog::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);

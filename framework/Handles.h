@@ -64,14 +64,6 @@ struct DcTraits {
     static HDC Empty() { return nullptr; }
     static void Free(HDC h) { ::DeleteDC(h); }
 };
-struct CursorTraits {
-    static HCURSOR Empty() { return nullptr; }
-    static void Free(HCURSOR h) { ::DestroyCursor(h); }
-};
-struct IconTraits {
-    static HICON Empty() { return nullptr; }
-    static void Free(HICON h) { ::DestroyIcon(h); }
-};
 struct GlobalTraits {
     static HGLOBAL Empty() { return nullptr; }
     static void Free(HGLOBAL h) { ::GlobalFree(h); }
@@ -88,10 +80,6 @@ struct ViewTraits {
     static void* Empty() { return nullptr; }
     static void Free(void* p) { ::UnmapViewOfFile(p); }
 };
-struct ModuleTraits {
-    static HMODULE Empty() { return nullptr; }
-    static void Free(HMODULE h) { ::FreeLibrary(h); }
-};
 
 using unique_handle = UniqueResource<HANDLE, HandleTraits>;
 using unique_file = UniqueResource<HANDLE, FileHandleTraits>;
@@ -100,13 +88,10 @@ using unique_hbitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using unique_hfont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
 using unique_hbrush = UniqueResource<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using unique_hdc = UniqueResource<HDC, DcTraits>;
-using unique_hcursor = UniqueResource<HCURSOR, CursorTraits>;
-using unique_hicon = UniqueResource<HICON, IconTraits>;
 using unique_hglobal = UniqueResource<HGLOBAL, GlobalTraits>;
 using unique_hmenu = UniqueResource<HMENU, MenuTraits>;
 using unique_hdrop = UniqueResource<HDROP, DropTraits>;
 using unique_view = UniqueResource<void*, ViewTraits>;
-using unique_hmodule = UniqueResource<HMODULE, ModuleTraits>;
 
 // GetDC/ReleaseDC for one window.
 class WindowDC {

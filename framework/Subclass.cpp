@@ -43,5 +43,10 @@ LRESULT CALLBACK CSubclassWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
         self->PostNcDestroy();
         return result;
     }
-    return self->WindowProc(message, wParam, lParam);
+    // Nothing thrown may cross into the system: the control then handles the message itself.
+    try {
+        return self->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
 }

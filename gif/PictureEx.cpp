@@ -1,6 +1,7 @@
 #include "gif/PictureEx.h"
 
 #include "gif/MonitorTrace.h"
+#include "framework/OlePicture.h"
 
 #include <olectl.h>
 #include <process.h>
@@ -18,25 +19,6 @@ std::string ResourceNameText(LPCSTR name)
         return text;
     }
     return name;
-}
-
-// Decodes size bytes of the block. With freeOnRelease the block belongs to the decoder's
-// stream from here on, and is freed here when no stream can be made over it.
-bool DecodePicture(HGLOBAL block, SIZE_T size, bool freeOnRelease, fw::ComPtr<IPicture>& picture)
-{
-    fw::ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(block, freeOnRelease ? TRUE : FALSE, stream.put()))) {
-        if (freeOnRelease)
-            ::GlobalFree(block);
-        return false;
-    }
-    HRESULT hr = ::OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.put_void());
-    stream.reset();
-    if (hr != S_OK) {
-        picture.reset();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -194,7 +176,7 @@ BOOL CPictureEx::Load(HGLOBAL hGlobal, DWORD dwSize)
 
 bool CPictureEx::DecodeWholeStream(HGLOBAL hGlobal, DWORD dwSize)
 {
-    return DecodePicture(hGlobal, dwSize, false, stillPicture);
+    return fw::LoadOlePicture(hGlobal, dwSize, stillPicture);
 }
 
 void CPictureEx::CutFrames()
@@ -205,26 +187,19 @@ void CPictureEx::CutFrames()
     while (walker.CutNextFrame(info, span)) {
         SIZE_T length = walker.FrameStreamLength(span);
         // Movable, as the stream over it requires.
-        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, length);
+        fw::unique_hglobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, length));
         if (!block)
             break;
         {
-            fw::GlobalLockGuard target(block);
-            if (!target.get()) {
-                ::GlobalFree(block);
+            fw::GlobalLockGuard target(block.get());
+            if (!target.get())
                 break;
-            }
             walker.WriteFrameStream(span, static_cast<uint8_t*>(target.get()));
         }
         GifFrame frame;
-        if (!DecodePicture(block, length, true, frame.picture))
+        if (!fw::LoadOlePicture(block.get(), length, frame.picture))
             continue;
-        frame.width = info.width;
-        frame.height = info.height;
-        frame.left = info.left;
-        frame.top = info.top;
-        frame.delay = info.delay;
-        frame.disposal = info.disposal;
+        static_cast<gif::GifFrameInfo&>(frame) = info;
         frames.push_back(std::move(frame));
     }
 }
@@ -318,8 +293,13 @@ void CPictureEx::ApplyDisposal(const GifFrame& frame)
 
 unsigned __stdcall CPictureEx::AnimationThreadProc(void* object)
 {
-    static_cast<CPictureEx*>(object)->AnimationLoop();
-    return 0;
+    // Nothing thrown may leave the thread's entry: the animation just ends on its frame.
+    try {
+        static_cast<CPictureEx*>(object)->AnimationLoop();
+        return 0;
+    } catch (...) {
+        return 1;
+    }
 }
 
 void CPictureEx::AnimationLoop()

@@ -15,20 +15,15 @@
 #include <cstdint>
 #include <vector>
 
-struct GifFrame {
+// A frame's place and timing as the stream gives them, with its decoded picture.
+struct GifFrame : gif::GifFrameInfo {
     fw::ComPtr<IPicture> picture;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t left = 0;
-    int32_t top = 0;
-    uint32_t delay = gif::NoDelay;
-    uint32_t disposal = 0;
 };
 
 class CPictureEx {
 public:
     CPictureEx() = default;
-    virtual ~CPictureEx();
+    ~CPictureEx();
     CPictureEx(const CPictureEx&) = delete;
     CPictureEx& operator=(const CPictureEx&) = delete;
 

@@ -47,14 +47,13 @@ bool CDibImage::CreateDib(int width, int height, int bitsPerPixel, DWORD compres
         std::memcpy(info->colors, masks, 3 * sizeof(DWORD));
 
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.get()), DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap)
+    m_bitmap.reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.get()), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_bitmap)
         return false;
-    m_bitmap = bitmap;
+    HBITMAP bitmap = m_bitmap.get();
 
     DIBSECTION section{};
     if (::GetObjectA(bitmap, sizeof(section), &section) == sizeof(section)) {
-        m_isDibSection = true;
         m_width = section.dsBmih.biWidth;
         m_height = std::abs(section.dsBmih.biHeight);
         m_bitsPerPixel = section.dsBmih.biBitCount;
@@ -68,7 +67,6 @@ bool CDibImage::CreateDib(int width, int height, int bitsPerPixel, DWORD compres
     } else {
         BITMAP plain{};
         ::GetObjectA(bitmap, sizeof(plain), &plain);
-        m_isDibSection = false;
         m_width = plain.bmWidth;
         m_height = plain.bmHeight;
         m_bitsPerPixel = plain.bmBitsPixel;
@@ -181,7 +179,7 @@ bool CDibImage::SaveAsJpeg(const std::string& fileName) const
     if (m_hasAlpha)
         status = GdipCreateBitmapFromScan0(m_width, m_height, m_pitch, PixelFormat32bppPARGB, m_bits, &raw);
     else
-        status = GdipCreateBitmapFromHBITMAP(m_bitmap, nullptr, &raw);
+        status = GdipCreateBitmapFromHBITMAP(m_bitmap.get(), nullptr, &raw);
     GdiplusImagePtr bitmap(raw);
     if (status != Ok || !raw)
         return false;
@@ -194,7 +192,7 @@ HDC CDibImage::GetMemoryDC()
     if (!m_memoryDC) {
         m_memoryDC = g_dcCache.Take();
         if (m_memoryDC)
-            m_previousBitmap = ::SelectObject(m_memoryDC, m_bitmap);
+            m_selection.emplace(m_memoryDC, m_bitmap.get());
     }
     return m_memoryDC;
 }
@@ -207,12 +205,10 @@ void CDibImage::ReleaseMemoryDC()
 
 void CDibImage::ReturnMemoryDC()
 {
-    if (m_memoryDC) {
-        ::SelectObject(m_memoryDC, m_previousBitmap);
+    m_selection.reset();
+    if (m_memoryDC)
         g_dcCache.Give(m_memoryDC);
-    }
     m_memoryDC = nullptr;
-    m_previousBitmap = nullptr;
     m_dcUseCount = 0;
 }
 
@@ -220,18 +216,16 @@ HBITMAP CDibImage::DetachBitmap()
 {
     // A bitmap still selected into the memory DC could be neither deleted nor selected elsewhere.
     ReturnMemoryDC();
-    HBITMAP bitmap = m_bitmap;
-    m_bitmap = nullptr;
+    HBITMAP bitmap = m_bitmap.release();
     m_bits = nullptr;
     m_width = m_height = m_pitch = m_bitsPerPixel = 0;
-    m_isDibSection = m_hasAlpha = false;
+    m_hasAlpha = false;
     return bitmap;
 }
 
 void CDibImage::DestroyBitmap()
 {
-    if (HBITMAP bitmap = DetachBitmap())
-        ::DeleteObject(bitmap);
+    fw::unique_hbitmap detached(DetachBitmap());
 }
 
 bool CDibImage::Draw(HDC dc, const RECT& destination)

@@ -2,7 +2,11 @@
 // counts as an image for GDI+'s start-up object.
 #pragma once
 
+#include "framework/Handles.h"
+
 #include <windows.h>
+
+#include <optional>
 #include <string>
 
 namespace Gdiplus {
@@ -13,7 +17,7 @@ struct ColorPalette;
 class CDibImage {
 public:
     CDibImage();
-    virtual ~CDibImage();
+    ~CDibImage();
     CDibImage(const CDibImage&) = delete;
     CDibImage& operator=(const CDibImage&) = delete;
 
@@ -30,28 +34,27 @@ public:
     // The whole image scaled into the rectangle; alpha images are blended.
     bool Draw(HDC dc, const RECT& destination);
 
-    HBITMAP GetBitmap() const { return m_bitmap; }
+    HBITMAP GetBitmap() const { return m_bitmap.get(); }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
     BYTE* GetBits() const { return m_bits; }
     int GetPitch() const { return m_pitch; }
     int GetBitsPerPixel() const { return m_bitsPerPixel; }
-    bool IsDibSection() const { return m_isDibSection; }
     bool HasAlpha() const { return m_hasAlpha; }
 
 private:
     void ReturnMemoryDC();
     void SetColorTable(const Gdiplus::ColorPalette& palette, size_t capacity);
 
-    HBITMAP m_bitmap = nullptr;
+    fw::unique_hbitmap m_bitmap;
     BYTE* m_bits = nullptr;
     int m_width = 0;
     int m_height = 0;
     int m_pitch = 0;
     int m_bitsPerPixel = 0;
-    bool m_isDibSection = false;
     bool m_hasAlpha = false;
+    // Borrowed from the DC cache while in use, with the bitmap selected into it.
     HDC m_memoryDC = nullptr;
+    std::optional<fw::ScopedSelect> m_selection;
     int m_dcUseCount = 0;
-    HGDIOBJ m_previousBitmap = nullptr;
 };

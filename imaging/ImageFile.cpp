@@ -1,6 +1,7 @@
 #include "imaging/ImageFile.h"
 
 #include "framework/Handles.h"
+#include "framework/OlePicture.h"
 #include "imaging/ImageHeader.h"
 
 #include <algorithm>
@@ -132,17 +133,7 @@ bool CImageFile::LoadPicture(HANDLE file)
         if (!lock.get() || !ReadWholeFile(file, lock.get(), size))
             return false;
     }
-    fw::ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, stream.put())))
-        return false;
-    memory.release();  // the stream frees it now
-
-    HRESULT hr = ::OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, m_picture.put_void());
-    if (FAILED(hr) || !m_picture) {
-        m_picture.reset();
-        return false;
-    }
-    return true;
+    return fw::LoadOlePicture(memory.get(), size, m_picture);
 }
 
 bool CImageFile::LoadHeader(const std::string& path)

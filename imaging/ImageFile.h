@@ -4,6 +4,7 @@
 
 #include "framework/ComPtr.h"
 #include "imaging/DibImage.h"
+#include "imaging/ImageHeader.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -35,7 +36,7 @@ private:
     fw::ComPtr<IPicture> m_picture;
     // Drawing borrows a memory DC, which the image tracks.
     mutable CDibImage m_image;
-    std::string m_type = "Others";
+    std::string m_type = IMAGE_TYPE_OTHERS;
     std::string m_fileName;
     SIZE m_headerSize = {};
 };

@@ -15,7 +15,6 @@ public:
 
     CStaticLink& GetMailLink() { return m_mailLink; }
     CStaticLink& GetWebLink() { return m_webLink; }
-    HFONT GetBoldFont() const { return m_boldFont.get(); }
 
 protected:
     BOOL OnInitDialog() override;

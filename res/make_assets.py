@@ -7,7 +7,9 @@ Usage: make_assets.py OUTPUT_DIR
 import math
 import os
 import struct
+import subprocess
 import sys
+import tempfile
 
 FONT = {  # 5 x 7 glyphs, one string per row
     'A': ["01110", "10001", "10001", "11111", "10001", "10001", "10001"],
@@ -170,77 +172,23 @@ def busy_frame(index):
     return bytes(pixels)
 
 
-def lzw_encode(indices, min_code_size):
-    """GIF LZW: variable-width codes packed least significant bit first."""
-    clear, end = 1 << min_code_size, (1 << min_code_size) + 1
-    out = bytearray()
-    state = {'acc': 0, 'bits': 0, 'size': min_code_size + 1, 'next': end + 1}
-    table = {}
-
-    def emit(code):
-        state['acc'] |= code << state['bits']
-        state['bits'] += state['size']
-        while state['bits'] >= 8:
-            out.append(state['acc'] & 0xFF)
-            state['acc'] >>= 8
-            state['bits'] -= 8
-
-    def emit_data(code):
-        emit(code)
-        # The decoder adds its entries one code behind us; widen when its table fills up.
-        if state['next'] >= (1 << state['size']) and state['size'] < 12:
-            state['size'] += 1
-
-    emit(clear)
-    prefix = indices[0]
-    for c in indices[1:]:
-        if (prefix, c) in table:
-            prefix = table[(prefix, c)]
-            continue
-        emit_data(prefix)
-        if state['next'] >= 4095:
-            emit(clear)
-            table.clear()
-            state['size'], state['next'] = min_code_size + 1, end + 1
-        else:
-            table[(prefix, c)] = state['next']
-            state['next'] += 1
-        prefix = c
-    emit_data(prefix)
-    emit(end)
-    if state['bits']:
-        out.append(state['acc'] & 0xFF)
-    return bytes(out)
-
-
-def sub_blocks(data):
-    out = bytearray()
-    for i in range(0, len(data), 255):
-        chunk = data[i:i + 255]
-        out += bytes((len(chunk),)) + chunk
-    return bytes(out + b'\0')
-
-
 def write_busy_gif(path):
-    """The work dialog's busy indicator: GIF89a, 32 x 32, a 128-entry global table, looping
-    for ever, 31 frames of 50 ms with a transparent background; every image after the first
-    repeats the table as a local one."""
+    """The work dialog's busy indicator: a 32 x 32 GIF looping for ever, 31 frames of 50 ms
+    with a transparent background, put together by ImageMagick from one picture per frame."""
     palette = busy_palette()
-    table_field = 6  # 2^(6+1) = 128 entries
-    out = bytearray(b'GIF89a')
-    out += struct.pack('<HHBBB', BUSY_SIZE, BUSY_SIZE, 0x80 | 0x70 | table_field, 0, 0)
-    out += palette
-    out += b'\x21\xFF\x0B' + b'NETSCAPE2.0' + b'\x03\x01' + struct.pack('<H', 0) + b'\0'
-    for index in range(BUSY_FRAMES):
-        out += b'\x21\xF9\x04' + bytes((0x01,)) + struct.pack('<H', BUSY_DELAY) + b'\0\0'
-        local = index > 0
-        out += b'\x2C' + struct.pack('<HHHHB', 0, 0, BUSY_SIZE, BUSY_SIZE, (0x80 | table_field) if local else 0)
-        if local:
-            out += palette
-        out += bytes((7,)) + sub_blocks(lzw_encode(busy_frame(index), 7))
-    out += b'\x3B'
-    with open(path, 'wb') as f:
-        f.write(out)
+    with tempfile.TemporaryDirectory() as folder:
+        frames = []
+        for index in range(BUSY_FRAMES):
+            rgba = bytearray()
+            for i in busy_frame(index):
+                rgba += palette[3 * i:3 * i + 3] + bytes((0 if i == 0 else 255,))
+            frame = os.path.join(folder, 'frame%02d.pam' % index)
+            with open(frame, 'wb') as f:
+                f.write(b'P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n'
+                        % (BUSY_SIZE, BUSY_SIZE) + rgba)
+            frames.append(frame)
+        subprocess.run(['convert', '-delay', str(BUSY_DELAY), '-dispose', 'None', *frames, '-loop', '0', path],
+                       check=True)
 
 
 if __name__ == '__main__':

@@ -7,8 +7,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 out="$root/build/fuzz"
 mkdir -p "$out/corpus"
 flags=(-std=c++17 -g -O1 -I"$root")
-clang++ "${flags[@]}" -o "$out/write_seeds" "$root/tests/fuzz/WriteSeeds.cpp" "$root/imaging/ImageHeader.cpp"
-"$out/write_seeds" "$out/corpus"
+bash "$root/tests/fixtures/make-fixtures.sh" "$out/corpus"
+rm "$out/corpus/stamp"
 clang++ "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
         -o "$out/image_header_fuzz" "$root/tests/fuzz/ImageHeaderFuzz.cpp" "$root/imaging/ImageHeader.cpp"
 "$out/image_header_fuzz" -max_total_time="${1:-60}" -max_len=4096 "$out/corpus"

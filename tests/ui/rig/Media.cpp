@@ -1,12 +1,12 @@
 #include "rig/Media.h"
 
+#include "framework/Handles.h"
 #include "framework/Text.h"
 #include "rig/ImageSave.h"
 #include "rig/Rig.h"
 
 #include <gdiplus.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -17,64 +17,6 @@ namespace {
 std::string Quoted(const std::string& path)
 {
     return "\"" + path + "\"";
-}
-
-// A one-colour GIF written by hand: Wine's GDI+ GIF encoder leaves an empty image. Codes
-// are 3 bits wide; a clear code after every two pixels keeps them from growing.
-bool WriteGif(const std::string& path, int width, int height, COLORREF color)
-{
-    std::string bytes = "GIF89a";
-    auto word = [&bytes](int value) {
-        bytes += static_cast<char>(value & 0xFF);
-        bytes += static_cast<char>((value >> 8) & 0xFF);
-    };
-    word(width);
-    word(height);
-    bytes += '\x81';
-    bytes += '\0';
-    bytes += '\0';
-    bytes += static_cast<char>(GetRValue(color));
-    bytes += static_cast<char>(GetGValue(color));
-    bytes += static_cast<char>(GetBValue(color));
-    bytes.append(9, '\0');
-    bytes += '\x2C';
-    word(0);
-    word(0);
-    word(width);
-    word(height);
-    bytes += '\0';
-    bytes += '\x02';
-
-    const int CLEAR = 4;
-    const int END = 5;
-    std::string data;
-    unsigned buffer = 0;
-    int bits = 0;
-    auto emit = [&](int code) {
-        buffer |= static_cast<unsigned>(code) << bits;
-        bits += 3;
-        while (bits >= 8) {
-            data += static_cast<char>(buffer & 0xFF);
-            buffer >>= 8;
-            bits -= 8;
-        }
-    };
-    for (int pixel = 0; pixel < width * height; ++pixel) {
-        if (pixel % 2 == 0)
-            emit(CLEAR);
-        emit(0);
-    }
-    emit(END);
-    if (bits > 0)
-        data += static_cast<char>(buffer & 0xFF);
-    for (size_t at = 0; at < data.size(); at += 255) {
-        size_t length = std::min<size_t>(255, data.size() - at);
-        bytes += static_cast<char>(length);
-        bytes += data.substr(at, length);
-    }
-    bytes += '\0';
-    bytes += '\x3B';
-    return WriteFileBytes(path, bytes);
 }
 
 } // namespace
@@ -96,24 +38,20 @@ bool SaveImageAs(Gdiplus::Image& image, const std::string& path, const wchar_t* 
 
 bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
 {
+    // Wine's GDI+ GIF encoder leaves an empty image; ImageMagick writes the GIF instead.
     if (std::wstring(mimeType) == L"image/gif")
-        return WriteGif(path, width, height, color);
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return RunHostTool("convert", fw::FormatText("-size %dx%d xc:#%02X%02X%02X ", width, height, GetRValue(color),
+                                                     GetGValue(color), GetBValue(color)) + Quoted(path)) == 0;
+    ScopedGdiplus gdiplus;
+    if (!gdiplus)
         return false;
-    bool saved = false;
+    Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
     {
-        Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
-        {
-            Gdiplus::Graphics graphics(&image);
-            Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
-            graphics.FillRectangle(&brush, 0, 0, width, height);
-        }
-        saved = SaveImageAs(image, path, mimeType);
+        Gdiplus::Graphics graphics(&image);
+        Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
+        graphics.FillRectangle(&brush, 0, 0, width, height);
     }
-    Gdiplus::GdiplusShutdown(token);
-    return saved;
+    return SaveImageAs(image, path, mimeType);
 }
 
 int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs)
@@ -132,16 +70,14 @@ int RunHostTool(const std::string& command, const std::string& arguments, DWORD 
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", hadPrevious ? previous : nullptr);
     if (!started)
         return -1;
+    fw::unique_handle process(info.hProcess);
+    fw::unique_handle thread(info.hThread);
     int status = -1;
-    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        ::GetExitCodeProcess(info.hProcess, &code);
+    DWORD code = 0;
+    if (::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process.get(), &code))
         status = static_cast<int>(code);
-    } else {
-        ::TerminateProcess(info.hProcess, 1);
-    }
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
+    else
+        ::TerminateProcess(process.get(), 1);
     return status;
 }
 

@@ -54,6 +54,17 @@ void TypeKeys(const std::vector<WORD>& chord)
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void MouseClick(HWND window, POINT client, bool rightButton, bool doubleClick)
+{
+    POINT screen = client;
+    ::ClientToScreen(window, &screen);
+    MovePointer(screen);
+    DWORD down = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    DWORD up = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    INPUT inputs[4] = {MouseInput(screen, down), MouseInput(screen, up), MouseInput(screen, down), MouseInput(screen, up)};
+    ::SendInput(doubleClick ? 4 : 2, inputs, sizeof(INPUT));
+}
+
 POINT CentreOf(HWND hwnd)
 {
     RECT rect;

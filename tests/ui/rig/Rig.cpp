@@ -1,5 +1,6 @@
 #include "rig/Rig.h"
 
+#include "framework/ComPtr.h"
 #include "rig/ImageSave.h"
 
 #include <commctrl.h>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace rig {
@@ -64,52 +66,55 @@ std::vector<HWND> Children(HWND parent)
 // Memory in the process that owns a window, for messages that carry pointers.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND window, size_t size) : m_size(size)
+    RemoteBuffer(HWND window, size_t size)
     {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
-        m_process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        m_address = static_cast<char*>(::VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        m_process.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        m_address = static_cast<char*>(::VirtualAllocEx(m_process.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE));
     }
-    ~RemoteBuffer()
-    {
-        ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
-        ::CloseHandle(m_process);
-    }
+    ~RemoteBuffer() { ::VirtualFreeEx(m_process.get(), m_address, 0, MEM_RELEASE); }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
     char* Address(size_t offset = 0) const { return m_address + offset; }
     void Write(size_t offset, const void* data, size_t size) const
     {
-        ::WriteProcessMemory(m_process, m_address + offset, data, size, nullptr);
+        ::WriteProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
     }
     void Read(size_t offset, void* data, size_t size) const
     {
-        ::ReadProcessMemory(m_process, m_address + offset, data, size, nullptr);
+        ::ReadProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
     }
 
 private:
-    HANDLE m_process;
+    fw::unique_handle m_process;
     char* m_address;
-    size_t m_size;
 };
 
 constexpr size_t TEXT_OFFSET = 256;
 constexpr size_t TEXT_SIZE = 4096;
 
-std::string CellText(HWND list, int row, int column)
+// Sends a list-view message whose request points at a text buffer in the list's process;
+// nothing when the message fails.
+template <typename Request>
+std::optional<std::string> RemoteText(HWND list, UINT message, WPARAM wParam, Request request)
 {
     RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
+    request.pszText = remote.Address(TEXT_OFFSET);
+    request.cchTextMax = TEXT_SIZE;
+    remote.Write(0, &request, sizeof(request));
+    if (!::SendMessageA(list, message, wParam, reinterpret_cast<LPARAM>(remote.Address())))
+        return std::nullopt;
+    char text[TEXT_SIZE] = {};
+    remote.Read(TEXT_OFFSET, text, sizeof(text) - 1);
+    return std::string(text);
+}
+
+std::string CellText(HWND list, int row, int column)
+{
     LVITEMA item{};
     item.iSubItem = column;
-    item.pszText = remote.Address(TEXT_OFFSET);
-    item.cchTextMax = TEXT_SIZE;
-    remote.Write(0, &item, sizeof(item));
-    LRESULT length = ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.Address()));
-    std::string text(static_cast<size_t>(length), '\0');
-    if (length > 0)
-        remote.Read(TEXT_OFFSET, text.data(), text.size());
-    return text;
+    return RemoteText(list, LVM_GETITEMTEXTA, row, item).value_or("");
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text, bool insert)
@@ -167,34 +172,29 @@ Icon ReadIcon(HWND box)
                       {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
     Icon best = Icon::None;
     size_t bestMatches = 0;
-    HDC screen = ::GetDC(nullptr);
+    fw::WindowDC screen(nullptr);
     for (const auto& candidate : candidates) {
-        HDC memory = ::CreateCompatibleDC(screen);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        HBRUSH background = ::CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0])));
+        fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
+        fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+        fw::ScopedSelect select(memory.get(), bitmap.get());
+        fw::unique_hbrush background(::CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0]))));
         RECT all{0, 0, width, height};
-        ::FillRect(memory, &all, background);
-        ::DeleteObject(background);
-        ::DrawIconEx(memory, 0, 0, ::LoadIconA(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
+        ::FillRect(memory.get(), &all, background.get());
+        ::DrawIconEx(memory.get(), 0, 0, ::LoadIconA(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
         size_t matches = 0;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                COLORREF c = ::GetPixel(memory, x, y);
+                COLORREF c = ::GetPixel(memory.get(), x, y);
                 COLORREF s = shown[y * width + x];
                 if (RGB(GetBValue(s), GetGValue(s), GetRValue(s)) == c)
                     ++matches;
             }
         }
-        ::SelectObject(memory, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
         if (matches > bestMatches) {
             bestMatches = matches;
             best = candidate.icon;
         }
     }
-    ::ReleaseDC(nullptr, screen);
     return bestMatches * 10 >= static_cast<size_t>(width * height) * 9 ? best : Icon::None;
 }
 
@@ -278,27 +278,6 @@ void PressKey(HWND window, UINT virtualKey)
     ::PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-void MouseClick(HWND window, POINT client, bool rightButton, bool doubleClick)
-{
-    POINT screen = client;
-    ::ClientToScreen(window, &screen);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = static_cast<LONG>(screen.x * 65535.0 / (::GetSystemMetrics(SM_CXSCREEN) - 1) + 0.5);
-    move.mi.dy = static_cast<LONG>(screen.y * 65535.0 / (::GetSystemMetrics(SM_CYSCREEN) - 1) + 0.5);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &move, sizeof(INPUT));
-    ::Sleep(50);
-    for (int click = 0; click < (doubleClick ? 2 : 1); ++click) {
-        INPUT buttons[2] = {};
-        buttons[0].type = buttons[1].type = INPUT_MOUSE;
-        buttons[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-        buttons[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-        ::SendInput(2, buttons, sizeof(INPUT));
-        ::Sleep(30);
-    }
-}
-
 int RowCount(HWND list)
 {
     return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -321,19 +300,10 @@ std::vector<std::vector<std::string>> Rows(HWND list)
 std::vector<std::string> Headings(HWND list)
 {
     std::vector<std::string> headings;
-    for (int column = 0;; ++column) {
-        RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
-        LVCOLUMNA col{};
-        col.mask = LVCF_TEXT;
-        col.pszText = remote.Address(TEXT_OFFSET);
-        col.cchTextMax = TEXT_SIZE;
-        remote.Write(0, &col, sizeof(col));
-        if (!::SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.Address())))
-            break;
-        char text[TEXT_SIZE] = {};
-        remote.Read(TEXT_OFFSET, text, sizeof(text) - 1);
-        headings.push_back(text);
-    }
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    while (auto text = RemoteText(list, LVM_GETCOLUMNA, headings.size(), column))
+        headings.push_back(*text);
     return headings;
 }
 
@@ -433,7 +403,7 @@ std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-    HDC memory = ::CreateCompatibleDC(source);
+    fw::unique_hdc memory(::CreateCompatibleDC(source));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -441,16 +411,13 @@ std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
+    fw::unique_hbitmap bitmap(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::ScopedSelect select(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     ::GdiFlush();
     std::memcpy(pixels.data(), bits, pixels.size() * 4);
     for (COLORREF& p : pixels)
         p &= 0x00FFFFFF;
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
     return pixels;
 }
 
@@ -458,66 +425,54 @@ std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
 
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect)
 {
-    HDC screen = ::GetDC(nullptr);
-    std::vector<COLORREF> pixels = PixelsOf(screen, screenRect);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
+    fw::WindowDC screen(nullptr);
+    return PixelsOf(screen.get(), screenRect);
 }
 
 std::vector<COLORREF> WindowPixels(HWND window)
 {
     RECT client{};
     ::GetClientRect(window, &client);
-    HDC dc = ::GetDC(window);
-    std::vector<COLORREF> pixels = PixelsOf(dc, client);
-    ::ReleaseDC(window, dc);
-    return pixels;
+    fw::WindowDC dc(window);
+    return PixelsOf(dc.get(), client);
 }
 
 bool SaveScreenshot(const std::string& path)
 {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+    ScopedGdiplus gdiplus;
+    if (!gdiplus)
         return false;
-    bool saved = false;
+    int width = ::GetSystemMetrics(SM_CXSCREEN);
+    int height = ::GetSystemMetrics(SM_CYSCREEN);
+    fw::WindowDC screen(nullptr);
+    fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
+    fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
     {
-        int width = ::GetSystemMetrics(SM_CXSCREEN);
-        int height = ::GetSystemMetrics(SM_CYSCREEN);
-        HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        saved = SaveImageAs(image, path, L"image/png");
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-        ::ReleaseDC(nullptr, screen);
+        fw::ScopedSelect select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
     }
-    Gdiplus::GdiplusShutdown(token);
-    return saved;
+    Gdiplus::Bitmap image(bitmap.get(), nullptr);
+    return SaveImageAs(image, path, L"image/png");
 }
 
 UiThread::UiThread(std::function<void()> body) : m_done(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
-    HANDLE started = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_thread = std::thread([this, body, started] {
+    fw::unique_handle started(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_thread = std::thread([this, body, event = started.get()] {
         m_threadId = ::GetCurrentThreadId();
-        ::SetEvent(started);
-        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        body();
-        ::CoUninitialize();
-        ::SetEvent(m_done);
+        ::SetEvent(event);
+        {
+            fw::ScopedCom com;
+            body();
+        }
+        ::SetEvent(m_done.get());
     });
-    ::WaitForSingleObject(started, INFINITE);
-    ::CloseHandle(started);
+    ::WaitForSingleObject(started.get(), INFINITE);
 }
 
 bool UiThread::Join(DWORD timeoutMs)
 {
-    return ::WaitForSingleObject(m_done, timeoutMs) == WAIT_OBJECT_0;
+    return ::WaitForSingleObject(m_done.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 UiThread::~UiThread()
@@ -534,7 +489,6 @@ UiThread::~UiThread()
         m_thread.join();
     else
         m_thread.detach();
-    ::CloseHandle(m_done);
 }
 
 namespace {
@@ -543,8 +497,8 @@ std::atomic<int> g_folderCounter{0};
 void RemoveTree(const std::string& folder)
 {
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    fw::unique_find find(::FindFirstFileA((folder + "*").c_str(), &data));
+    if (find) {
         do {
             std::string name = data.cFileName;
             if (name == "." || name == "..")
@@ -556,9 +510,9 @@ void RemoveTree(const std::string& folder)
                 ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileA(path.c_str());
             }
-        } while (::FindNextFileA(find, &data));
-        ::FindClose(find);
+        } while (::FindNextFileA(find.get(), &data));
     }
+    find.reset();
     ::RemoveDirectoryA(folder.c_str());
 }
 } // namespace
@@ -584,9 +538,13 @@ ChildProcess::ChildProcess(const std::string& exePath, const std::string& argume
     std::string folder = exePath.substr(0, exePath.find_last_of('\\') + 1);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
     if (!::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &m_info))
-        m_info = PROCESS_INFORMATION{};
+                          &startup, &info))
+        return;
+    m_process.reset(info.hProcess);
+    ::CloseHandle(info.hThread);
+    m_id = info.dwProcessId;
 }
 
 ChildProcess::~ChildProcess()
@@ -594,19 +552,17 @@ ChildProcess::~ChildProcess()
     if (!Started())
         return;
     if (WaitForExit(0) == STILL_ACTIVE) {
-        ::TerminateProcess(m_info.hProcess, 1);
-        ::WaitForSingleObject(m_info.hProcess, 5000);
+        ::TerminateProcess(m_process.get(), 1);
+        ::WaitForSingleObject(m_process.get(), 5000);
     }
-    ::CloseHandle(m_info.hThread);
-    ::CloseHandle(m_info.hProcess);
 }
 
 DWORD ChildProcess::WaitForExit(DWORD timeoutMs)
 {
-    if (::WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0)
         return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(m_info.hProcess, &code);
+    ::GetExitCodeProcess(m_process.get(), &code);
     return code;
 }
 

@@ -3,6 +3,8 @@
 // and of another one (list-view reads then go through the other process's memory).
 #pragma once
 
+#include "framework/Handles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -40,8 +42,6 @@ bool IsEnabled(HWND dialog, int id);
 void Click(HWND dialog, int id);
 void PostCommand(HWND window, int id);
 void PressKey(HWND window, UINT virtualKey);
-// Real pointer input at a point of a window's client area, through the system's input queue.
-void MouseClick(HWND window, POINT client, bool rightButton = false, bool doubleClick = false);
 
 // List views.
 int RowCount(HWND list);
@@ -84,6 +84,8 @@ void MovePointer(POINT screen);
 void ClickAt(POINT screen);
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'A'} is Ctrl+A.
 void TypeKeys(const std::vector<WORD>& chord);
+// A click at a point of a window's client area.
+void MouseClick(HWND window, POINT client, bool rightButton = false, bool doubleClick = false);
 // The centre of a window on the screen.
 POINT CentreOf(HWND hwnd);
 // How many of the window's pixels on the screen are this colour (RGB()), give or take the
@@ -104,11 +106,10 @@ public:
     UiThread(const UiThread&) = delete;
     UiThread& operator=(const UiThread&) = delete;
     bool Join(DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
-    DWORD ThreadId() const { return m_threadId; }
 
 private:
     std::thread m_thread;
-    HANDLE m_done;
+    fw::unique_handle m_done;
     DWORD m_threadId = 0;
 };
 
@@ -134,13 +135,14 @@ public:
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    bool Started() const { return m_info.hProcess != nullptr; }
-    DWORD Id() const { return m_info.dwProcessId; }
+    bool Started() const { return static_cast<bool>(m_process); }
+    DWORD Id() const { return m_id; }
     // The exit code, or STILL_ACTIVE after the time-out.
     DWORD WaitForExit(DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
 private:
-    PROCESS_INFORMATION m_info{};
+    fw::unique_handle m_process;
+    DWORD m_id = 0;
 };
 
 bool CopyFileTo(const std::string& from, const std::string& to);

@@ -77,24 +77,25 @@ TEST_F(IniSettingsTest, LongValuesAreCutTo1023Characters)
     EXPECT_EQ(settings.TempPath, m_folder.Path() + "temp\\") << "a cut, uncreatable folder falls back";
 }
 
-TEST_F(IniSettingsTest, TempPathIsCompletedCreatedOrReplacedByTheFallback)
+TEST_F(IniSettingsTest, TempPathIsCreatedEndedWithABackslashOrFallsBack)
 {
-    std::string file = m_folder.File("not-a-folder.txt");
-    ASSERT_TRUE(rig::WriteFileBytes(file, "x"));
-    ASSERT_TRUE(::CreateDirectoryA(m_folder.File("frames").c_str(), nullptr));
     const std::string fallback = m_folder.Path() + "temp\\";
+    const std::string existing = m_folder.Path() + "frames";
+    const std::string file = m_folder.File("not-a-folder.txt");
+    ASSERT_TRUE(::CreateDirectoryA(existing.c_str(), nullptr));
+    ASSERT_TRUE(rig::WriteFileBytes(file, "x"));
     const std::pair<std::string, std::string> cases[] = {
-        {m_folder.File("frames"), m_folder.File("frames\\")},
-        {m_folder.File("one\\two\\"), m_folder.File("one\\two\\")},
+        {existing, existing + "\\"},
+        {m_folder.Path() + "one\\two\\", m_folder.Path() + "one\\two\\"},
         {"Q:\\no-such-drive\\frames\\", fallback},
         {file, fallback},
         {file + "\\", fallback},
         {"", fallback},
     };
-    for (const auto& [stored, loaded] : cases) {
+    for (const auto& [stored, expected] : cases) {
         WriteIni("[VIDEO]\r\nTempPath=" + stored + "\r\n");
-        EXPECT_EQ(LoadSettings().TempPath, loaded) << stored;
-        EXPECT_TRUE(IsFolder(loaded)) << stored;
+        EXPECT_EQ(LoadSettings().TempPath, expected) << stored;
+        EXPECT_TRUE(IsFolder(expected)) << stored;
     }
 }
 
@@ -122,17 +123,23 @@ TEST_F(IniSettingsTest, SaveWritesTheSixKeysInOrderAndKeepsOtherContent)
     EXPECT_EQ(content.find("out.mp4"), std::string::npos) << "the destination is never stored";
 }
 
-TEST_F(IniSettingsTest, SaveReportsAFileLockedAgainstWriting)
+TEST_F(IniSettingsTest, SaveReportsAFileLockedOrReadOnly)
 {
     WriteIni("[VIDEO]\r\nFrameRate=5\r\n");
     CIniSettings settings = LoadSettings();
     settings.FrameRate = 30;
-    HANDLE lock = ::CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(settings.Save());
-    ::CloseHandle(lock);
+    {
+        fw::unique_file lock(::CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_FALSE(settings.Save());
+    }
     EXPECT_EQ(settings.FrameRate, 30) << "the values stay for this run";
     EXPECT_NE(rig::ReadFileBytes(IniPath()).find("FrameRate=5"), std::string::npos);
+
+    ASSERT_TRUE(::SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    // Wine run by root: the host ignores the read-only bit, and nothing can fail.
+    if (!fw::unique_file(::CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)))
+        EXPECT_FALSE(settings.Save());
 }
 
 TEST_F(IniSettingsTest, DamagedFilesStillLoad)

@@ -21,13 +21,17 @@ TEST(WorkDialogAnimation, BusyIndicatorPlaysInItsControlWhileTheJobRuns)
     EXPECT_EQ(rect.bottom - rect.top, 32);
 
     std::set<std::vector<COLORREF>> shown;
+    bool blackFrame = false;
     rig::WaitUntil([&] {
         if (!::IsWindowVisible(hwnd))
             return true;
-        shown.insert(rig::WindowPixels(control));
+        std::vector<COLORREF> pixels = rig::WindowPixels(control);
+        blackFrame = blackFrame || pixels[16 * 32] == RGB(0, 0, 0);
+        shown.insert(pixels);
         return shown.size() >= 3;
     });
     EXPECT_GE(shown.size(), 3u) << "frames seen before the dialog closed itself";
+    EXPECT_FALSE(blackFrame) << "the control's own frame is not drawn";
     ASSERT_TRUE(ui.Join(15000));
     EXPECT_EQ(ending, IDOK);
 }

@@ -27,7 +27,6 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC Dc() const { return m_dc; }
-    // As a COLORREF.
     COLORREF Pixel(int x, int y) const
     {
         ::GdiFlush();
