@@ -19,6 +19,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
     void TakeOverBanner();

@@ -132,7 +132,6 @@ TEST_F(MainWindowViewsTest, AboutBoxShowsBoldVersionOverDialogFont)
             EXPECT_EQ(caption.lfWeight, dialog.lfWeight) << text;
         }
     }
-    rig::SaveScreenshot(rig::ExecutableDirectory() + "about.png");
 
     rig::Click(about, IDOK);
     EXPECT_TRUE(rig::WaitForWindowGone(about));
