@@ -6,7 +6,6 @@
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
-#include "tests/fixtures/ImageBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +16,13 @@
 
 namespace {
 
-const fixtures::Rgb SOLID = {30, 160, 70};
+const COLORREF SOLID = RGB(30, 160, 70);
 
-std::string WritePng(const rig::TempFolder& folder, const std::string& name, int width, int height, bool solid,
-                     uint8_t alpha = 255)
+// An image of one colour in ImageMagick's notation, alpha and all, written by ImageMagick.
+std::string WriteSolid(const rig::TempFolder& folder, const std::string& name, const std::string& colour)
 {
-    fixtures::PngOptions png;
-    png.width = width;
-    png.height = height;
-    png.colorType = alpha == 255 ? 2 : 6;
-    png.solid = solid;
-    png.solidRgba[0] = SOLID.r;
-    png.solidRgba[1] = SOLID.g;
-    png.solidRgba[2] = SOLID.b;
-    png.solidRgba[3] = alpha;
-    rig::WriteFileBytes(folder.File(name), fixtures::MakePng(png));
-    return folder.File(name);
+    std::string path = folder.File(name);
+    return rig::RunHostTool("convert", "-size 100x50 \"xc:" + colour + "\" -depth 8 " + path) == 0 ? path : "";
 }
 
 // The preview's template with its picture area exactly the size it has at 96 dpi.
@@ -88,9 +78,10 @@ private:
     HWND m_dialog = nullptr;
 };
 
-COLORREF Shown(fixtures::Rgb c)
+// As the screen's pixels hold a colour: 0x00RRGGBB.
+COLORREF Shown(COLORREF c)
 {
-    return static_cast<COLORREF>(c.r) << 16 | c.g << 8 | c.b;
+    return static_cast<COLORREF>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
 }
 
 // A smooth two-way gradient, red down and green across, written by ImageMagick in every
@@ -127,7 +118,7 @@ TEST(PictureCtrlTest, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxis)
             cases.push_back({file, size[2], size[3]});
     }
     const COLORREF background = ::GetSysColor(COLOR_BTNFACE);
-    const COLORREF shownBackground = Shown({GetRValue(background), GetGValue(background), GetBValue(background)});
+    const COLORREF shownBackground = Shown(background);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         ShownPicture shown(c.file);
@@ -159,12 +150,12 @@ TEST(PictureCtrlTest, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxis)
 TEST(PictureCtrlTest, TransparentPngBlendsOverBackgroundAtEveryRepaint)
 {
     rig::TempFolder folder;
-    ShownPicture shown(WritePng(folder, "half.png", 100, 50, true, 128));
+    ShownPicture shown(WriteSolid(folder, "half.png", "rgba(30,160,70,0.50196)"));
     ASSERT_NE(shown.Picture(), nullptr);
     COLORREF background = ::GetSysColor(COLOR_BTNFACE);
     auto blend = [](int over, int under) { return (over * 128 + under * 127) / 255; };
-    int expected[3] = {blend(SOLID.r, GetRValue(background)), blend(SOLID.g, GetGValue(background)),
-                       blend(SOLID.b, GetBValue(background))};
+    int expected[3] = {blend(GetRValue(SOLID), GetRValue(background)), blend(GetGValue(SOLID), GetGValue(background)),
+                       blend(GetBValue(SOLID), GetBValue(background))};
     for (int repaint = 0; repaint < 4; ++repaint) {
         // What the pointer's coming and going does to the control.
         ::RedrawWindow(shown.Picture(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -182,8 +173,7 @@ TEST(PictureCtrlTest, TransparentPngBlendsOverBackgroundAtEveryRepaint)
         rig::WaitUntil(matches, 2000);
         for (int channel = 0; channel < 3; ++channel)
             EXPECT_NEAR(got[channel], expected[channel], 3) << "repaint " << repaint << " channel " << channel;
-        EXPECT_EQ(shown.Pixels()[60 * PictureHostDlg::WIDTH + 10],
-                  Shown({GetRValue(background), GetGValue(background), GetBValue(background)}));
+        EXPECT_EQ(shown.Pixels()[60 * PictureHostDlg::WIDTH + 10], Shown(background));
     }
 }
 
@@ -211,7 +201,7 @@ TEST_F(ImagePreviewDlgTest, TitledWithNameEnterDoesNothingEscapeAndCloseBoxClose
     };
     for (const auto& [name, close] : closers) {
         SCOPED_TRACE(name);
-        HWND dialog = Open(WritePng(m_folder, "photo.png", 80, 60, false), "photo.jpg");
+        HWND dialog = Open(WriteSolid(m_folder, "photo.png", "rgb(30,160,70)"), "photo.jpg");
         ASSERT_NE(dialog, nullptr);
         // Handled in order: had Enter ended the dialog, it would have ended with IDOK.
         rig::PressKey(dialog, VK_RETURN);
