@@ -4,7 +4,6 @@
 #include "preview/ImagePreviewDlg.h"
 #include "preview/PictureCtrl.h"
 #include "resource.h"
-#include "rig/Media.h"
 #include "rig/Rig.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +17,10 @@ namespace {
 
 const COLORREF SOLID = RGB(30, 160, 70);
 
-// An image of one colour in ImageMagick's notation, alpha and all, written by ImageMagick.
-std::string WriteSolid(const rig::TempFolder& folder, const std::string& name, const std::string& colour)
+// Written by ImageMagick when the tests are built (tests/fixtures/make-images.sh).
+std::string Fixture(const std::string& name)
 {
-    std::string path = folder.File(name);
-    return rig::RunHostTool("convert", "-size 100x50 \"xc:" + colour + "\" -depth 8 " + path) == 0 ? path : "";
+    return rig::ExecutableDirectory() + "fixtures\\" + name;
 }
 
 // The preview's template with its picture area exactly the size it has at 96 dpi.
@@ -61,7 +59,7 @@ public:
     ~ShownPicture()
     {
         if (m_dialog)
-            rig::PressKey(m_dialog, VK_ESCAPE);
+            rig::PostCommand(m_dialog, IDCANCEL);
         m_ui.Join();
     }
     HWND Picture() const { return m_host.Picture(); }
@@ -84,39 +82,21 @@ COLORREF Shown(COLORREF c)
     return static_cast<COLORREF>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
 }
 
-// A smooth two-way gradient, red down and green across, written by ImageMagick in every
-// format the preview reads.
-std::vector<std::string> WriteGradients(const rig::TempFolder& folder, int width, int height)
-{
-    std::string name = folder.File("gradient" + std::to_string(width) + "x" + std::to_string(height));
-    auto corner = [](int x, int y, const char* colour) {
-        return std::to_string(x) + "," + std::to_string(y) + " " + colour + " ";
-    };
-    std::string arguments = "-size " + std::to_string(width) + "x" + std::to_string(height) +
-                            " xc: -sparse-color bilinear \"" + corner(0, 0, "rgb(40,40,120)") +
-                            corner(width - 1, 0, "rgb(40,200,120)") + corner(0, height - 1, "rgb(220,40,120)") +
-                            corner(width - 1, height - 1, "rgb(220,200,120)") + "\" -depth 8 -write " + name +
-                            ".jpg -write " + name + ".png -write " + name + ".bmp +dither -colors 256 " + name + ".gif";
-    if (rig::RunHostTool("convert", arguments) != 0)
-        return {};
-    return {name + ".jpg", name + ".png", name + ".bmp", name + ".gif"};
-}
-
 TEST(PictureCtrlTest, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxis)
 {
-    rig::TempFolder folder;
     struct Case {
         std::string file;
         int shownWidth, shownHeight;
     };
-    std::vector<Case> cases{{folder.File("gone.png"), 0, 0}};
+    std::vector<Case> cases;
     const int sizes[][4] = {{200, 100, 200, 100}, {1600, 300, 623, 300}, {640, 480, 623, 429}, {1300, 1000, 623, 429}};
     for (const auto& size : sizes) {
-        std::vector<std::string> files = WriteGradients(folder, size[0], size[1]);
-        ASSERT_EQ(files.size(), 4u) << "ImageMagick made no fixtures";
-        for (const std::string& file : files)
-            cases.push_back({file, size[2], size[3]});
+        // Smooth gradients, red down and green across.
+        std::string name = "gradient" + std::to_string(size[0]) + "x" + std::to_string(size[1]);
+        for (const char* type : {".jpg", ".png", ".bmp", ".gif"})
+            cases.push_back({Fixture(name + type), size[2], size[3]});
     }
+    cases.push_back({Fixture("gone.png"), 0, 0});
     const COLORREF background = ::GetSysColor(COLOR_BTNFACE);
     const COLORREF shownBackground = Shown(background);
     for (const Case& c : cases) {
@@ -149,8 +129,7 @@ TEST(PictureCtrlTest, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxis)
 
 TEST(PictureCtrlTest, TransparentPngBlendsOverBackgroundAtEveryRepaint)
 {
-    rig::TempFolder folder;
-    ShownPicture shown(WriteSolid(folder, "half.png", "rgba(30,160,70,0.50196)"));
+    ShownPicture shown(Fixture("half.png"));
     ASSERT_NE(shown.Picture(), nullptr);
     COLORREF background = ::GetSysColor(COLOR_BTNFACE);
     auto blend = [](int over, int under) { return (over * 128 + under * 127) / 255; };
@@ -187,7 +166,6 @@ protected:
         return rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview (" + name + ")");
     }
 
-    rig::TempFolder m_folder;
     CImagePreviewDlg m_preview;
     INT_PTR m_result = 0;
     std::unique_ptr<rig::UiThread> m_ui;
@@ -201,7 +179,7 @@ TEST_F(ImagePreviewDlgTest, TitledWithNameEnterDoesNothingEscapeAndCloseBoxClose
     };
     for (const auto& [name, close] : closers) {
         SCOPED_TRACE(name);
-        HWND dialog = Open(WriteSolid(m_folder, "photo.png", "rgb(30,160,70)"), "photo.jpg");
+        HWND dialog = Open(Fixture("solid.png"), "photo.jpg");
         ASSERT_NE(dialog, nullptr);
         // Handled in order: had Enter ended the dialog, it would have ended with IDOK.
         rig::PressKey(dialog, VK_RETURN);
