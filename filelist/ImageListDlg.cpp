@@ -2,16 +2,19 @@
 
 #include "filelist/ImageFileRow.h"
 #include "filelist/RowText.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "resource.h"
 
+#include <iterator>
+
 namespace {
 
 struct Column {
     const char* heading;
-    int width;
+    int width;  // pixels at 96 dpi
 };
 const Column COLUMNS[] = {
     {"No.", 40}, {"File Name", 150}, {"Type", 65}, {"Dimensions", 85}, {"Created Time", 130}, {"File Path", 300},
@@ -39,13 +42,20 @@ BOOL CImageListDlg::OnInitDialog()
 
     int index = 0;
     for (const Column& column : COLUMNS)
-        m_fileList.InsertColumn(index++, column.heading, LVCFMT_LEFT, column.width);
+        m_fileList.InsertColumn(index++, column.heading, LVCFMT_LEFT, fw::ScaleToWindow(m_hWnd, column.width));
     m_fileList.SetExtendedStyle(m_fileList.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
     ::DragAcceptFiles(m_hWnd, TRUE);
 
     UpdateMakeVideoButton();
     return TRUE;
+}
+
+void CImageListDlg::OnDpiChanged(UINT oldDpi, UINT newDpi)
+{
+    // From the current widths, so the user's own column sizing survives the move.
+    for (int column = 0; column < static_cast<int>(std::size(COLUMNS)); ++column)
+        m_fileList.SetColumnWidth(column, ::MulDiv(m_fileList.GetColumnWidth(column), newDpi, oldDpi));
 }
 
 INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -42,6 +42,7 @@ protected:
     void OnOK() override;
     void OnCancel() override {}
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
     bool OnCommand(UINT id);

@@ -50,6 +50,8 @@ class CListCtrl : public CControl {
 public:
     int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
     int InsertColumn(int column, const std::string& heading, int format, int width) const;
+    int GetColumnWidth(int column) const { return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, column)); }
+    bool SetColumnWidth(int column, int width) const { return Send(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
     int InsertItem(int item, const std::string& text) const;
     bool SetItemText(int item, int subItem, const std::string& text) const;
     std::string GetItemText(int item, int subItem) const;

@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
@@ -43,9 +44,23 @@ INT_PTR CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (LRESULT brush = ::SendMessageA(reinterpret_cast<HWND>(lParam), WM_REFLECT_CTLCOLORSTATIC, wParam, lParam))
             return static_cast<INT_PTR>(brush);
         return FALSE;
+    case WM_DPICHANGED:
+        MoveToNewDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        // Not handled: the dialog manager goes on to rescale the controls and their fonts.
+        return FALSE;
     default:
         return FALSE;
     }
+}
+
+void CDialog::MoveToNewDpi(UINT newDpi, const RECT& suggested)
+{
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UINT oldDpi = m_dpi;
+    m_dpi = newDpi;
+    if (oldDpi != newDpi)
+        OnDpiChanged(oldDpi, newDpi);
 }
 
 void CDialog::CenterOnOwner()
@@ -86,6 +101,7 @@ INT_PTR CDialog::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         dialog->m_hWnd = hwnd;
+        dialog->m_dpi = fw::DpiForWindow(hwnd);
         RECT before;
         ::GetWindowRect(hwnd, &before);
         BOOL result = dialog->OnInitDialog();

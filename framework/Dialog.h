@@ -26,6 +26,9 @@ protected:
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The window has moved to the suggested rectangle of a screen of another scale; resize
+    // here what is in pixels. The system rescales the controls laid out in dialog units.
+    virtual void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) {}
     // Every message after WM_INITDIALOG; answers as a dialog procedure does (TRUE when
     // handled). What a subclass does not handle it passes on to this one.
     virtual INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -38,7 +41,9 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void CenterOnOwner();
+    void MoveToNewDpi(UINT newDpi, const RECT& suggested);
 
     UINT m_templateId;
+    UINT m_dpi = 0;
     HWND m_parent;
 };

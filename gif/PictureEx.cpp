@@ -1,5 +1,6 @@
 #include "gif/PictureEx.h"
 
+#include "framework/Dpi.h"
 #include "gif/MonitorTrace.h"
 #include "framework/OlePicture.h"
 
@@ -78,6 +79,9 @@ LRESULT CPictureEx::PictureWindowProc(UINT message, WPARAM wParam, LPARAM lParam
         // The control's own drawing never shows: the canvas is the picture.
         PaintCanvas();
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        FitWindowToPicture();
+        return 0;
     default:
         return windowHook.CallPrevious(message, wParam, lParam);
     }
@@ -87,8 +91,19 @@ void CPictureEx::PaintCanvas()
 {
     fw::PaintDC paint(hWnd);
     fw::CriticalSection::Lock lock(canvasLock);
-    if (canvas)
-        ::BitBlt(paint.get(), 0, 0, pictureWidth, pictureHeight, canvas.dc(), 0, 0, SRCCOPY);
+    if (!canvas)
+        return;
+    // The canvas holds the picture's own pixels; the window has them at its DPI.
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    fw::UseHalftoneStretching(paint.get());
+    ::StretchBlt(paint.get(), 0, 0, client.right, client.bottom, canvas.dc(), 0, 0, pictureWidth, pictureHeight, SRCCOPY);
+}
+
+void CPictureEx::FitWindowToPicture()
+{
+    ::SetWindowPos(hWnd, nullptr, 0, 0, fw::ScaleToWindow(hWnd, pictureWidth), fw::ScaleToWindow(hWnd, pictureHeight),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 COLORREF CPictureEx::GetCanvasPixel(int x, int y)
@@ -206,7 +221,7 @@ void CPictureEx::CutFrames()
 
 BOOL CPictureEx::PrepareCanvas(int width, int height)
 {
-    ::SetWindowPos(hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitWindowToPicture();
     fw::WindowDC window(hWnd);
     if (!window)
         return FALSE;

@@ -87,6 +87,7 @@ private:
 
     LRESULT PictureWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     void PaintCanvas();
+    void FitWindowToPicture();
     BOOL PrepareCanvas(int width, int height);
     bool DecodeWholeStream(HGLOBAL hGlobal, DWORD dwSize);
     void CutFrames();

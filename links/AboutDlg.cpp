@@ -1,5 +1,6 @@
 #include "links/AboutDlg.h"
 
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 #include "resource.h"
 
@@ -37,6 +38,11 @@ BOOL CAboutDlg::OnInitDialog()
     return TRUE;
 }
 
+void CAboutDlg::OnDpiChanged(UINT, UINT)
+{
+    TakeOverBanner();
+}
+
 void CAboutDlg::TakeOverBanner()
 {
     // Windows frees the bitmap a static loaded from the template when the static goes; Wine
@@ -44,14 +50,20 @@ void CAboutDlg::TakeOverBanner()
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
             continue;
-        m_banner.reset(static_cast<HBITMAP>(::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(IDB_ABOUT_BANNER),
-                                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-        if (!m_banner)
+        fw::unique_hbitmap loaded(static_cast<HBITMAP>(::LoadImageA(
+            fw::ResourceModule(), MAKEINTRESOURCEA(IDB_ABOUT_BANNER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        BITMAP size{};
+        if (!loaded || !::GetObjectA(loaded.get(), sizeof(size), &size))
             return;
-        auto loaded = reinterpret_cast<HBITMAP>(
-            ::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_banner.get())));
-        if (loaded && loaded != m_banner.get())
-            ::DeleteObject(loaded);
+        // The banner is drawn for 96 dpi; the static takes the size of the bitmap it is given.
+        fw::unique_hbitmap scaled = fw::StretchedCopy(loaded.get(), fw::ScaleToWindow(m_hWnd, size.bmWidth),
+                                                      fw::ScaleToWindow(m_hWnd, size.bmHeight));
+        fw::unique_hbitmap banner = scaled ? std::move(scaled) : std::move(loaded);
+        auto previous = reinterpret_cast<HBITMAP>(
+            ::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner.get())));
+        if (previous && previous != m_banner.get())
+            ::DeleteObject(previous);
+        m_banner = std::move(banner);
         return;
     }
 }

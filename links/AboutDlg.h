@@ -18,6 +18,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
     void TakeOverBanner();

@@ -1,5 +1,6 @@
 #include "preview/PictureCtrl.h"
 
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 
 void CPictureCtrl::PreSubclassWindow()
@@ -43,10 +44,13 @@ void CPictureCtrl::OnPaint()
     fw::PaintDC dc(m_hWnd);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
+    // The natural size is the image's pixels at 96 dpi, so the image keeps its place in the
+    // dialog, whose controls grow with the DPI.
     SIZE size = m_image.GetSize();
-    RECT natural{0, 0, size.cx, size.cy};
+    RECT natural{0, 0, fw::ScaleToWindow(m_hWnd, size.cx), fw::ScaleToWindow(m_hWnd, size.cy)};
     RECT destination;
     if (!::IntersectRect(&destination, &natural, &client))
         destination = RECT{};
+    fw::UseHalftoneStretching(dc.get());
     m_image.Draw(dc.get(), destination);
 }

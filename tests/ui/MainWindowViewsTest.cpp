@@ -120,19 +120,7 @@ TEST_F(MainWindowViewsTest, AboutBoxShowsBoldVersionOverDialogFont)
     EXPECT_EQ(version.lfWeight, FW_BOLD);
     EXPECT_STREQ(version.lfFaceName, metrics.lfMenuFont.lfFaceName);
     EXPECT_EQ(version.lfHeight, metrics.lfMenuFont.lfHeight);
-
-    LOGFONTA dialog = FontOf(about);
-    EXPECT_STREQ(dialog.lfFaceName, "Arial");
-    for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        std::string text = rig::Text(child);
-        if (text == "Contact:" || text == "Website:" || ::GetDlgCtrlID(child) == IDC_MAIL_LINK) {
-            LOGFONTA caption = FontOf(child);
-            EXPECT_STREQ(caption.lfFaceName, dialog.lfFaceName) << text;
-            EXPECT_EQ(caption.lfHeight, dialog.lfHeight) << text;
-            EXPECT_EQ(caption.lfWeight, dialog.lfWeight) << text;
-        }
-    }
-    rig::SaveScreenshot(rig::ExecutableDirectory() + "about.png");
+    EXPECT_STREQ(FontOf(about).lfFaceName, "Arial");
 
     rig::Click(about, IDOK);
     EXPECT_TRUE(rig::WaitForWindowGone(about));
