@@ -52,6 +52,9 @@ class ShownPicture {
 public:
     explicit ShownPicture(const std::string& path) : m_host(path), m_ui([this] { m_host.DoModal(); })
     {
+        // Off the dialog: under Wine the control's hand cursor, set while the test reads the
+        // screen, has hung the dialog's thread now and then.
+        rig::MovePointer({1279, 1023});
         m_dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview");
         if (m_dialog)
             ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
