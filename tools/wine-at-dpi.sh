@@ -4,11 +4,11 @@
 # that no other test shares.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-dpi=$1
-shift
 source "$here/wine-settings.sh"
 main=$WINEPREFIX
-export WINEPREFIX="$main-$dpi-dpi"
+export LUMVEX_DPI=$1
+shift
+source "$here/wine-settings.sh"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # A copy of the tests' own prefix is ready at once where a new one takes a minute.
   if [ -f "$main/system.reg" ]; then
@@ -17,9 +17,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   else
     wineboot -i > /dev/null 2>&1
   fi
-  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f > /dev/null 2>&1
+  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$LUMVEX_DPI" /f > /dev/null 2>&1
   # As in the main prefix: no window manager answers under Xvfb.
   wine reg add "HKCU\\Software\\Wine\\AppDefaults\\ui_tests.exe\\X11 Driver" /v Managed /d N /f > /dev/null 2>&1
   wineserver -w
 fi
-exec wine "$@"
+exec "$here/wine-run.sh" "$@"

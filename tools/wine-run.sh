@@ -1,4 +1,12 @@
 #!/bin/bash
 # Runs a Windows program under Wine in the build tree's private prefix (CTest's emulator).
 source "$(dirname "${BASH_SOURCE[0]}")/wine-settings.sh"
-exec wine "$@"
+# A Wine process that a test starts on the way (the desktop's explorer.exe when it had gone)
+# inherits the test's output and can outlive it by minutes; CTest waits for its output to
+# close. The test writes to a file of its own, shown when it ends.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+wine "$@" > "$output" 2>&1
+status=$?
+cat "$output"
+exit $status
