@@ -43,55 +43,29 @@ private:
     T m_value = Traits::Empty();
 };
 
-struct HandleTraits {
-    static HANDLE Empty() { return nullptr; }
-    static void Free(HANDLE h) { ::CloseHandle(h); }
-};
-struct FileHandleTraits {
-    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE h) { ::CloseHandle(h); }
-};
-struct FindHandleTraits {
-    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE h) { ::FindClose(h); }
-};
-template <typename T>
-struct GdiObjectTraits {
+// How a kind of handle is freed, and which value marks it empty.
+template <typename T, auto FreeFn>
+struct NullTraits {
     static T Empty() { return nullptr; }
-    static void Free(T h) { ::DeleteObject(h); }
+    static void Free(T h) { FreeFn(h); }
 };
-struct DcTraits {
-    static HDC Empty() { return nullptr; }
-    static void Free(HDC h) { ::DeleteDC(h); }
-};
-struct GlobalTraits {
-    static HGLOBAL Empty() { return nullptr; }
-    static void Free(HGLOBAL h) { ::GlobalFree(h); }
-};
-struct MenuTraits {
-    static HMENU Empty() { return nullptr; }
-    static void Free(HMENU h) { ::DestroyMenu(h); }
-};
-struct DropTraits {
-    static HDROP Empty() { return nullptr; }
-    static void Free(HDROP h) { ::DragFinish(h); }
-};
-struct ViewTraits {
-    static void* Empty() { return nullptr; }
-    static void Free(void* p) { ::UnmapViewOfFile(p); }
+template <auto FreeFn>
+struct InvalidHandleTraits {
+    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) { FreeFn(h); }
 };
 
-using unique_handle = UniqueResource<HANDLE, HandleTraits>;
-using unique_file = UniqueResource<HANDLE, FileHandleTraits>;
-using unique_find = UniqueResource<HANDLE, FindHandleTraits>;
-using unique_hbitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
-using unique_hfont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
-using unique_hbrush = UniqueResource<HBRUSH, GdiObjectTraits<HBRUSH>>;
-using unique_hdc = UniqueResource<HDC, DcTraits>;
-using unique_hglobal = UniqueResource<HGLOBAL, GlobalTraits>;
-using unique_hmenu = UniqueResource<HMENU, MenuTraits>;
-using unique_hdrop = UniqueResource<HDROP, DropTraits>;
-using unique_view = UniqueResource<void*, ViewTraits>;
+using unique_handle = UniqueResource<HANDLE, NullTraits<HANDLE, ::CloseHandle>>;
+using unique_file = UniqueResource<HANDLE, InvalidHandleTraits<::CloseHandle>>;
+using unique_find = UniqueResource<HANDLE, InvalidHandleTraits<::FindClose>>;
+using unique_hbitmap = UniqueResource<HBITMAP, NullTraits<HBITMAP, ::DeleteObject>>;
+using unique_hfont = UniqueResource<HFONT, NullTraits<HFONT, ::DeleteObject>>;
+using unique_hbrush = UniqueResource<HBRUSH, NullTraits<HBRUSH, ::DeleteObject>>;
+using unique_hdc = UniqueResource<HDC, NullTraits<HDC, ::DeleteDC>>;
+using unique_hglobal = UniqueResource<HGLOBAL, NullTraits<HGLOBAL, ::GlobalFree>>;
+using unique_hmenu = UniqueResource<HMENU, NullTraits<HMENU, ::DestroyMenu>>;
+using unique_hdrop = UniqueResource<HDROP, NullTraits<HDROP, ::DragFinish>>;
+using unique_view = UniqueResource<void*, NullTraits<void*, ::UnmapViewOfFile>>;
 
 // GetDC/ReleaseDC for one window.
 class WindowDC {

@@ -19,11 +19,7 @@ const char* const VIDEO_SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
 const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
 
 // The shell allocates the item list with the task allocator.
-struct ItemIdListTraits {
-    static PIDLIST_ABSOLUTE Empty() { return nullptr; }
-    static void Free(PIDLIST_ABSOLUTE p) { ::CoTaskMemFree(p); }
-};
-using unique_item_list = fw::UniqueResource<PIDLIST_ABSOLUTE, ItemIdListTraits>;
+using unique_item_list = fw::UniqueResource<PIDLIST_ABSOLUTE, fw::NullTraits<PIDLIST_ABSOLUTE, ::CoTaskMemFree>>;
 
 } // namespace
 
@@ -74,11 +70,11 @@ void CVideoSettingsDlg::UpdateData(bool save)
 INT_PTR CVideoSettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDC_BROWSE_DEST) {
+        switch (LOWORD(wParam)) {
+        case IDC_BROWSE_DEST:
             OnBrowseDestFile();
             return TRUE;
-        }
-        if (LOWORD(wParam) == IDC_BROWSE_TEMP) {
+        case IDC_BROWSE_TEMP:
             OnBrowseTempPath();
             return TRUE;
         }

@@ -30,11 +30,7 @@ struct SocketTraits {
 };
 using unique_socket = fw::UniqueResource<SOCKET, SocketTraits>;
 
-struct LocalTraits {
-    static HLOCAL Empty() { return nullptr; }
-    static void Free(HLOCAL h) { ::LocalFree(h); }
-};
-using unique_local = fw::UniqueResource<HLOCAL, LocalTraits>;
+using unique_local = fw::UniqueResource<HLOCAL, fw::NullTraits<HLOCAL, ::LocalFree>>;
 
 struct Wine {
     UnixFileNameFn toUnix = nullptr;
