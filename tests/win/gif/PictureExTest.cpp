@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <set>
 
 namespace {
 
@@ -75,26 +74,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(PictureExTest, BusyIndicatorIsA32PixelLoopThatPlaysAroundATransparentMiddle)
-{
-    ASSERT_TRUE(m_picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_BUSY_GIF), "IMAGE"));
-    EXPECT_TRUE(m_picture.IsAnimation());
-    EXPECT_EQ(m_picture.GetPictureSize().cx, 32);
-    EXPECT_EQ(m_picture.GetPictureSize().cy, 32);
-    EXPECT_GE(m_picture.GetFrames().size(), 8u);
-    for (const GifFrame& frame : m_picture.GetFrames())
-        EXPECT_EQ(frame.delay, 5u);
-    // The first cycle plays on the same button-face background as every later one.
-    EXPECT_EQ(m_picture.GetCanvasPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
-    ASSERT_TRUE(m_picture.Draw());
-    std::set<COLORREF> headShades;
-    EXPECT_TRUE(PumpUntil([&] {
-        headShades.insert(m_picture.GetCanvasPixel(15, 4));
-        return headShades.size() >= 3;
-    }));
-    EXPECT_EQ(m_picture.GetCanvasPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
-}
 
 TEST_F(PictureExTest, StillPicturesAreShownWholeAndUnusableStreamsRefused)
 {
