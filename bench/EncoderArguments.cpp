@@ -1,7 +1,7 @@
 // Prints the encoder's arguments for one choice, one a line, so that bench/run-formats.sh
 // measures exactly what the job runs.
 //   encoder_arguments RATE SIZE DEFLICKER(0|1) FOLDER PREFIX DESTINATION
-#include "tests/fixtures/EncoderWords.h"
+#include "bench/EncoderWords.h"
 #include "video/EncoderCommandLine.h"
 
 #include <cstdio>

@@ -10,7 +10,7 @@
 #include "filelist/RowText.h"
 #include "resource.h"
 #include "rig/Rig.h"
-#include "tests/fixtures/InsertionSort.h"
+#include "bench/InsertionSort.h"
 #include "video/WaitDlg.h"
 #include "imaging/DibImage.h"
 #include "imaging/ImageFile.h"

@@ -1,4 +1,3 @@
-#include "gif/MonitorTrace.h"
 #include "gif/PictureEx.h"
 #include "framework/ComPtr.h"
 #include "framework/Handles.h"
@@ -10,13 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstring>
 #include <functional>
-#include <mutex>
-#include <set>
-#include <string>
-#include <thread>
 
 namespace {
 
@@ -52,63 +45,6 @@ fw::unique_handle DuplicateOf(HANDLE handle)
     return copy;
 }
 
-SIZE WindowSize(HWND hwnd)
-{
-    RECT rect;
-    ::GetWindowRect(hwnd, &rect);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// An outside monitor: creates the section and keeps every line it sees, polling as fast as
-// it can. Work dialogs of other test processes may write lines of their own in between.
-class TraceMonitor {
-public:
-    TraceMonitor()
-        : m_section(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "HTMLManager")),
-          m_view(m_section ? ::MapViewOfFile(m_section.get(), FILE_MAP_READ, 0, 0, 0) : nullptr)
-    {
-        if (m_view)
-            m_reader = std::thread([this] { Read(); });
-    }
-    ~TraceMonitor()
-    {
-        m_stop = true;
-        if (m_reader.joinable())
-            m_reader.join();
-    }
-    bool Listening() const { return static_cast<bool>(m_view); }
-    bool Saw(const std::string& line)
-    {
-        return rig::WaitUntil([&] {
-            std::lock_guard<std::mutex> lock(m_lock);
-            return std::find(m_lines.begin(), m_lines.end(), line) != m_lines.end();
-        }, 2000);
-    }
-
-private:
-    void Read()
-    {
-        const char* text = static_cast<const char*>(m_view.get());
-        std::string last;
-        while (!m_stop) {
-            std::string line(text, strnlen(text, 4096));
-            if (line != last) {
-                std::lock_guard<std::mutex> lock(m_lock);
-                m_lines.push_back(line);
-                last = line;
-            }
-            ::Sleep(1);
-        }
-    }
-
-    fw::unique_handle m_section;
-    fw::unique_view m_view;
-    std::thread m_reader;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_lock;
-    std::vector<std::string> m_lines;
-};
-
 class PictureExTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -138,27 +74,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(PictureExTest, BusyIndicatorIsA32PixelLoopThatPlaysAroundATransparentMiddle)
-{
-    ASSERT_TRUE(m_picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_BUSY_GIF), "IMAGE"));
-    EXPECT_TRUE(m_picture.IsAnimation());
-    EXPECT_EQ(m_picture.GetPictureSize().cx, 32);
-    EXPECT_EQ(m_picture.GetPictureSize().cy, 32);
-    EXPECT_EQ(WindowSize(m_control).cx, 32) << "the control takes the picture's size";
-    EXPECT_GE(m_picture.GetFrames().size(), 8u);
-    for (const GifFrame& frame : m_picture.GetFrames())
-        EXPECT_EQ(frame.delay, 5u);
-    // The first cycle plays on the same button-face background as every later one.
-    EXPECT_EQ(m_picture.GetCanvasPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
-    ASSERT_TRUE(m_picture.Draw());
-    std::set<COLORREF> headShades;
-    EXPECT_TRUE(PumpUntil([&] {
-        headShades.insert(m_picture.GetCanvasPixel(15, 4));
-        return headShades.size() >= 3;
-    }));
-    EXPECT_EQ(m_picture.GetCanvasPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
-}
 
 TEST_F(PictureExTest, StillPicturesAreShownWholeAndUnusableStreamsRefused)
 {
@@ -245,39 +160,4 @@ TEST_F(PictureExTest, DestroyingTheWindowEndsTheAnimation)
     ::DestroyWindow(m_dialog);
     EXPECT_TRUE(ThreadHasEnded(thread.get()));
     EXPECT_EQ(m_picture.GetAnimationThread(), nullptr);
-}
-
-TEST_F(PictureExTest, TraceLinesReachAMonitorsSectionOnly)
-{
-    {
-        TraceMonitor monitor;
-        ASSERT_TRUE(monitor.Listening());
-        HWND label = ::GetDlgItem(m_dialog, IDC_WAIT_LABEL);
-        CPictureEx picture;
-        ASSERT_TRUE(picture.AttachToWindow(label));
-        EXPECT_TRUE(monitor.Saw(fw::FormatText("CPictureEx(HWND hWnd = %x\n)", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(label)))));
-
-        SIZE before = WindowSize(label);
-        EXPECT_FALSE(picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(999), "IMAGE"));
-        EXPECT_TRUE(monitor.Saw("Load (resource): Error loading resource #999\n"));
-        EXPECT_FALSE(picture.Load(fw::ResourceModule(), "NOSUCHGIF", "IMAGE"));
-        EXPECT_TRUE(monitor.Saw("Load (resource): Error loading resource NOSUCHGIF\n"));
-        EXPECT_EQ(WindowSize(label).cx, before.cx);
-
-        picture.Stop();
-        EXPECT_TRUE(monitor.Saw("Stop()"));
-        // A line longer than the formatting buffer is cut, never written past it.
-        MonitorTrace("%s", std::string(3000, 'x').c_str());
-        EXPECT_TRUE(monitor.Saw(std::string(1023, 'x')));
-    }
-
-    // With no monitor the line goes nowhere, leaves no section behind, and still costs its pause.
-    // Work dialogs of tests running beside this one open the section for a moment while it
-    // exists, so it may take an instant to go after the monitor has closed it.
-    EXPECT_TRUE(rig::WaitUntil([] { return !fw::unique_handle(::OpenFileMappingA(FILE_MAP_READ, FALSE, "HTMLManager")); }, 2000));
-    DWORD start = ::GetTickCount();
-    MonitorTrace("%s\n", "nobody listens");
-    EXPECT_GE(::GetTickCount() - start, 80u) << "the pause, measured with the tick's granularity";
-    fw::unique_handle section(::OpenFileMappingA(FILE_MAP_READ, FALSE, "HTMLManager"));
-    EXPECT_FALSE(section);
 }

@@ -1,9 +1,7 @@
-// A white 32-bit canvas to draw into and read pixels back from, and image files written
-// into a test's own folder.
+// A white 32-bit canvas to draw into and read pixels back from.
 #pragma once
 
 #include "imaging/DibImage.h"
-#include "rig/Rig.h"
 
 #include <cstring>
 
@@ -38,18 +36,5 @@ private:
     CDibImage m_dib;
     HDC m_dc = nullptr;
 };
-
-inline std::string WriteImage(const rig::TempFolder& folder, const std::string& name, const std::string& bytes)
-{
-    std::string path = folder.File(name);
-    rig::WriteFileBytes(path, bytes);
-    return path;
-}
-
-// True when nothing holds the file open any more.
-inline bool CanDelete(const std::string& path)
-{
-    return ::DeleteFileA(path.c_str()) != FALSE;
-}
 
 } // namespace testimages

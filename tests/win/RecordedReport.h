@@ -1,0 +1,20 @@
+// A job's reports as text, one word per call, and a stop that comes at a chosen check.
+#pragma once
+
+#include "video/JobReport.h"
+
+#include <string>
+
+class RecordedReport : public CJobReport {
+public:
+    std::string calls;
+    // Answers "stop" from this check on; -1: never.
+    int stopFrom = -1;
+    int checks = 0;
+
+    void SetRange(int upper) override { calls += "range" + std::to_string(upper) + " "; }
+    void OffsetPos(int delta) override { calls += "+" + std::to_string(delta) + " "; }
+    void StepIt() override { calls += "step "; }
+    void SetPos(int pos) override { calls += "pos" + std::to_string(pos) + " "; }
+    bool CheckStop() override { return stopFrom >= 0 && checks++ >= stopFrom; }
+};
