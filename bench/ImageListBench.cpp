@@ -9,15 +9,14 @@
 #include "filelist/ImageListDlg.h"
 #include "filelist/RowText.h"
 #include "resource.h"
+#include "rig/Media.h"
 #include "rig/Rig.h"
 #include "bench/InsertionSort.h"
 #include "video/WaitDlg.h"
-#include "imaging/DibImage.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
 
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -79,53 +78,13 @@ private:
     std::vector<std::string> m_paths;
 };
 
-// A camera-like picture: detail everywhere, so the entropy decoder has real work.
-bool WritePhoto(const std::string& path, int width, int height)
+// Pictures made by ImageMagick; a camera-like photo has detail everywhere, so the entropy
+// decoder has real work.
+bool WriteSample(const std::string& path, int width, int height, const char* detail)
 {
-    CDibImage image;
-    if (!image.CreateDib(width, height, 24, BI_RGB, nullptr, 0))
-        return false;
-    std::mt19937 random(1);
-    for (int y = 0; y < height; ++y) {
-        BYTE* row = image.GetBits() + static_cast<ptrdiff_t>(y) * image.GetPitch();
-        for (int x = 0; x < width; ++x) {
-            int noise = static_cast<int>(random() % 24);
-            row[3 * x] = static_cast<BYTE>(x / 16 + noise);
-            row[3 * x + 1] = static_cast<BYTE>(y / 12 + noise);
-            row[3 * x + 2] = static_cast<BYTE>((x ^ y) + noise);
-        }
-    }
-    return image.SaveAsJpeg(path);
-}
-
-bool WritePng(const std::string& path, int width, int height)
-{
-    // Encoded by GDI+ through the same start-up object as the program.
-    using namespace Gdiplus;
-    CDibImage image;
-    if (!image.CreateDib(width, height, 24, BI_RGB, nullptr, 0) || !g_gdiplus.Start())
-        return false;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width * 3; ++x)
-            image.GetBits()[static_cast<ptrdiff_t>(y) * image.GetPitch() + x] = static_cast<BYTE>(x + y);
-    UINT count = 0, bytes = 0;
-    DllExports::GdipGetImageEncodersSize(&count, &bytes);
-    std::vector<BYTE> buffer(bytes);
-    auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
-    if (DllExports::GdipGetImageEncoders(count, bytes, codecs) != Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) != L"image/png")
-            continue;
-        GpBitmap* bitmap = nullptr;
-        if (DllExports::GdipCreateBitmapFromHBITMAP(image.GetBitmap(), nullptr, &bitmap) != Ok)
-            return false;
-        std::wstring wide(path.begin(), path.end());
-        bool ok = DllExports::GdipSaveImageToFile(bitmap, wide.c_str(), &codecs[i].Clsid, nullptr) == Ok;
-        DllExports::GdipDisposeImage(bitmap);
-        return ok;
-    }
-    return false;
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    return rig::RunHostTool("convert", "-seed 1 -size " + size + " gradient:navy-orange " + detail + " \"" + path + "\"")
+           == 0;
 }
 
 // Seconds to list every file the way rows are made: header only.
@@ -364,7 +323,8 @@ int main(int argc, char** argv)
     std::string photo = std::string(base) + "lumvex-bench-photo.jpg";
     std::string small = std::string(base) + "lumvex-bench-small.jpg";
     std::string png = std::string(base) + "lumvex-bench-small.png";
-    if (!WritePhoto(photo, 4000, 3000) || !WritePhoto(small, 640, 480) || !WritePng(png, 640, 480)) {
+    const char* noise = "-attenuate 0.4 +noise Gaussian -quality 92";
+    if (!WriteSample(photo, 4000, 3000, noise) || !WriteSample(small, 640, 480, noise) || !WriteSample(png, 640, 480, "")) {
         std::printf("could not write the sample images\n");
         return 1;
     }

@@ -166,26 +166,6 @@ HRESULT CDibImage::LoadFromFile(const std::string& path)
     return CreateFromGdiplusBitmap(raw);
 }
 
-bool CDibImage::SaveAsJpeg(const std::string& fileName) const
-{
-    if (!m_bitmap || !g_gdiplus.Start())
-        return false;
-    CLSID encoder;
-    if (!FindJpegEncoder(encoder))
-        return false;
-    std::wstring wideName = fw::ToWide(fileName);
-    GpBitmap* raw = nullptr;
-    GpStatus status;
-    if (m_hasAlpha)
-        status = GdipCreateBitmapFromScan0(m_width, m_height, m_pitch, PixelFormat32bppPARGB, m_bits, &raw);
-    else
-        status = GdipCreateBitmapFromHBITMAP(m_bitmap.get(), nullptr, &raw);
-    GdiplusImagePtr bitmap(raw);
-    if (status != Ok || !raw)
-        return false;
-    return GdipSaveImageToFile(raw, wideName.c_str(), &encoder, nullptr) == Ok;
-}
-
 HDC CDibImage::GetMemoryDC()
 {
     ++m_dcUseCount;

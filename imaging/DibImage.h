@@ -25,7 +25,6 @@ public:
     bool CreateDib(int width, int height, int bitsPerPixel, DWORD compression, const DWORD* masks, DWORD flags);
     HRESULT CreateFromGdiplusBitmap(Gdiplus::GpBitmap* bitmap);
     HRESULT LoadFromFile(const std::string& path);
-    bool SaveAsJpeg(const std::string& fileName) const;
 
     HDC GetMemoryDC();
     void ReleaseMemoryDC();
