@@ -35,22 +35,9 @@ private:
 
 } // namespace
 
-TEST(LoadFilesJob, StopsAtTheRowLimitWithANotice)
-{
-    MainWindow main;
-    const CListCtrl& list = main.Dialog().GetFileListCtrl();
-    list.SetRedraw(false);
-    for (int row = 0; row < 9998; ++row)
-        list.InsertItem(row, "x");
-    list.SetRedraw(true);
-    std::string bmp = fixtures::Path("bmp24.bmp");
-    RecordedReport report;
-    EXPECT_EQ(RunLoadFilesJob(main.Dialog(), {bmp, bmp, bmp}, report).textId, IDS_FILE_LIMIT);
-    EXPECT_EQ(rig::RowCount(main.List()), 9999);
-    EXPECT_EQ(report.calls, "range3 +1 pos3 ");
-}
-
-TEST(LoadFilesJob, AStopKeepsTheRowsSoFarNumberedWithoutGaps)
+// A stop keeps the rows so far, numbered without gaps; the row limit ends the job with a
+// notice.
+TEST(LoadFilesJob, AStopKeepsTheRowsSoFarAndTheRowLimitStopsWithANotice)
 {
     MainWindow main;
     std::vector<std::string> paths;
@@ -68,4 +55,14 @@ TEST(LoadFilesJob, AStopKeepsTheRowsSoFarNumberedWithoutGaps)
         EXPECT_EQ(rows[i][5], paths[i]);
     }
     EXPECT_EQ(report.calls, "range300 +20 pos300 ");
+
+    const CListCtrl& list = main.Dialog().GetFileListCtrl();
+    list.SetRedraw(false);
+    for (int row = 20; row < 9998; ++row)
+        list.InsertItem(row, "x");
+    list.SetRedraw(true);
+    RecordedReport limited;
+    EXPECT_EQ(RunLoadFilesJob(main.Dialog(), {paths[1], paths[1], paths[1]}, limited).textId, IDS_FILE_LIMIT);
+    EXPECT_EQ(rig::RowCount(main.List()), 9999);
+    EXPECT_EQ(limited.calls, "range3 +1 pos3 ");
 }

@@ -6,7 +6,6 @@
 TEST(SortImageFilesByTime, AscendingWithEqualTimesReversed)
 {
     const std::pair<std::vector<int64_t>, std::string> cases[] = {
-        {{}, ""},
         {{5, 7, 5}, "2 0 1 "},
         {{100, 100, 100}, "2 1 0 "},
         {{3, 1, 3, 1, 2, 3}, "3 1 4 5 2 0 "},
