@@ -14,7 +14,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string line =
-        BuildEncoderCommandLine(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]) != 0, argv[4], argv[5], argv[6]);
+        BuildEncoderCommandLine(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]) != 0, {}, argv[4], argv[5], argv[6]);
     for (const std::string& word : fixtures::EncoderWords(line))
         std::printf("%s\n", word.c_str());
     return 0;

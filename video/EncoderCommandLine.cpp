@@ -9,11 +9,12 @@ namespace {
 
 constexpr int SIZE_4K = 8;
 
-std::string SizeOption(int sizeChoice)
+// "WxH" of each fixed size choice; the first choice is the images' own size.
+const char* FixedSize(int sizeChoice)
 {
-    static const char* const OPTIONS[settings_rules::VIDEO_SIZE_COUNT] = {
-        "", "-s 180x120", "-s 360x240", "-s 720x240", "-s 720x480", "-s 1280x720", "-s 1920x1080", "-s 3840x2160"};
-    return OPTIONS[sizeChoice - 1];
+    static const char* const SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
+        "", "180x120", "360x240", "720x240", "720x480", "1280x720", "1920x1080", "3840x2160"};
+    return SIZES[sizeChoice - 1];
 }
 
 std::string LowerCaseExtension(const std::string& path)
@@ -27,12 +28,21 @@ std::string LowerCaseExtension(const std::string& path)
     return extension;
 }
 
-std::string FilterOption(bool ownSize, bool deflicker)
+std::string FilterOption(int sizeChoice, bool deflicker, ImageDimensions firstFrame)
 {
+    bool ownSize = sizeChoice == 1;
     std::string filters;
-    // Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk.
-    if (deflicker)
-        filters = "deflicker=size=10";
+    if (deflicker) {
+        // A frame of another size or sampling would make the encoder rebuild its filters and
+        // forget the frames the deflicker holds (-reinit_filter 0); so every frame is brought
+        // to one size before it.
+        std::string size = ownSize ? std::to_string(firstFrame.width) + "x" + std::to_string(firstFrame.height)
+                                   : FixedSize(sizeChoice);
+        if (!ownSize || (firstFrame.width > 0 && firstFrame.height > 0))
+            filters = "scale=s=" + size + ",";
+        // Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk.
+        filters += "deflicker=size=10";
+    }
     // 4:2:0 needs even sides. Dropping the odd last column or line keeps every other pixel as
     // shot; scaling by a pixel would resample, and soften, the whole picture.
     if (ownSize)
@@ -75,13 +85,16 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
     return tempFolder + timePrefix + number;
 }
 
-std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, const std::string& tempFolder,
-                                    const std::string& timePrefix, const std::string& destinationFile)
+std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
+                                    const std::string& tempFolder, const std::string& timePrefix,
+                                    const std::string& destinationFile)
 {
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
+    std::string size = sizeChoice == 1 ? "" : std::string("-s ") + FixedSize(sizeChoice);
     // The leading blank leaves the program-name token empty, so every piece below reaches
     // the encoder as an argument. The container follows the destination's extension.
-    return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2 -i \"" + tempFolder
-         + timePrefix + "_%04d.jpg\" " + SizeOption(sizeChoice) + FilterOption(sizeChoice == 1, deflicker)
-         + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice) + " \"" + destinationFile + "\"";
+    return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2"
+         + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + tempFolder + timePrefix + "_%04d.jpg\" " + size
+         + FilterOption(sizeChoice, deflicker, firstFrame) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
+         + " \"" + destinationFile + "\"";
 }

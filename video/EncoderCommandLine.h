@@ -1,6 +1,8 @@
 // Names of the frame sequence and the encoder's command line, free of any platform call.
 #pragma once
 
+#include "imaging/ImageHeader.h"
+
 #include <ctime>
 #include <string>
 
@@ -13,5 +15,7 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 // The encoder's arguments after an empty program name: rate, input pattern, size ("-s WxH"
 // for the stored choice clamped to 1..8, none for the images' own size), then the
 // filters and the codec settings for the destination's extension (mp4, avi, flv), destination.
-std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, const std::string& tempFolder,
-                                    const std::string& timePrefix, const std::string& destinationFile);
+// With deflicker on, frames of the images' own size are brought to the first frame's.
+std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
+                                    const std::string& tempFolder, const std::string& timePrefix,
+                                    const std::string& destinationFile);

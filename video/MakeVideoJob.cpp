@@ -1,4 +1,5 @@
 #include "app/FileSystem.h"
+#include "imaging/ImageFile.h"
 #include "resource.h"
 #include "video/EncoderCommandLine.h"
 #include "video/EncoderProcess.h"
@@ -54,6 +55,15 @@ bool IsNonEmptyFile(const std::string& path)
     return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
 }
 
+// What a video of the images' own size takes its size from.
+ImageDimensions FrameSize(const std::string& frame)
+{
+    CImageFile image;
+    image.LoadHeader(frame);
+    SIZE size = image.GetSize();
+    return {size.cx, size.cy};
+}
+
 } // namespace
 
 JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
@@ -96,6 +106,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     };
     EncoderRun run = RunEncoder(input.encoderPath,
                                 BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Deflicker != 0,
+                                                        FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
                                                         tempFolder, timePrefix, destination),
                                 tempFolder + timePrefix + "_progress.txt", watch);
     frames.DeleteAll();
