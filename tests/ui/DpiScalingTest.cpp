@@ -4,11 +4,13 @@
 // LUMVEX_SCREENSHOTS set they leave a screenshot of each dialog beside the executable.
 #include "filelist/ImageListDlg.h"
 #include "framework/Dpi.h"
+#include "framework/Handles.h"
 #include "links/AboutDlg.h"
 #include "preview/ImagePreviewDlg.h"
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
+#include "tests/fixtures/Fixtures.h"
 #include "video/VideoSettingsDlg.h"
 #include "video/WaitDlg.h"
 
@@ -42,14 +44,11 @@ SIZE WindowSize(HWND hwnd)
 // The room a label's text needs in the control's own font, laid out as the control does.
 RECT TextNeeds(HWND control, LONG style, int width)
 {
-    std::string text = rig::Text(control);
-    HDC dc = ::GetDC(control);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    fw::WindowDC dc(control);
+    fw::ScopedSelect font(dc.get(), reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
     RECT needs{0, 0, width, 0};
     UINT format = DT_CALCRECT | DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
-    ::DrawTextA(dc, text.c_str(), -1, &needs, format);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(control, dc);
+    ::DrawTextA(dc.get(), rig::Text(control).c_str(), -1, &needs, format);
     return needs;
 }
 
@@ -99,9 +98,6 @@ struct DialogCase {
 
 TEST(DpiScaling, EveryDialogScalesItsPixelsAndClipsNoText)
 {
-    rig::TempFolder folder;
-    std::string photo = folder.File("photo.png");
-    ASSERT_TRUE(rig::WriteImageFile(photo, L"image/png", 100, 50, RGB(30, 160, 70)));
     auto closeWith = [](int id) { return [id](HWND dialog) { rig::Click(dialog, id); }; };
     const DialogCase cases[] = {
         {"main",
@@ -143,9 +139,9 @@ TEST(DpiScaling, EveryDialogScalesItsPixelsAndClipsNoText)
          },
          [](HWND dialog) { ::PostMessageA(dialog, WM_WORK_CLOSE_OK, 0, 0); }},
         {"preview",
-         [&photo] {
+         [] {
              CImagePreviewDlg preview;
-             preview.m_imagePath = photo;
+             preview.m_imagePath = fixtures::Path("solid.png");
              preview.m_imageName = "photo.png";
              return preview.DoModal();
          },
@@ -171,9 +167,8 @@ TEST(DpiScaling, EveryDialogScalesItsPixelsAndClipsNoText)
     };
     for (const DialogCase& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<HWND> known;
         rig::UiThread ui([&c] { c.run(); });
-        HWND dialog = rig::WaitForNewDialog(::GetCurrentProcessId(), known);
+        HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(static_cast<int>(fw::DpiForWindow(dialog)), ExpectedDpi());
         c.check(dialog);

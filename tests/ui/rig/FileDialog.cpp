@@ -17,14 +17,13 @@ HWND FindEditBelow(HWND parent)
     return nullptr;
 }
 
-} // namespace
-
+// The "File name" box's edit, inside combo 1148.
 HWND FileNameEdit(HWND fileDialog)
 {
-    if (HWND combo = ::GetDlgItem(fileDialog, 1148))
-        return FindEditBelow(combo);
-    return ::GetDlgItem(fileDialog, 1152);
+    return FindEditBelow(::GetDlgItem(fileDialog, 1148));
 }
+
+} // namespace
 
 bool SubmitFileName(HWND fileDialog, const std::string& text)
 {
@@ -38,11 +37,6 @@ bool SubmitFileName(HWND fileDialog, const std::string& text)
     ::SendMessageTimeoutA(fileDialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(::GetDlgItem(fileDialog, IDOK)),
                           SMTO_NORMAL, 5000, &ignored);
     return true;
-}
-
-std::string FileTypeText(HWND fileDialog)
-{
-    return ItemText(fileDialog, 1136);
 }
 
 } // namespace rig

@@ -1,8 +1,9 @@
 #include "rig/Media.h"
 
+#include "app/Globals.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
-#include "rig/ImageSave.h"
+#include "imaging/GdiplusCodec.h"
 #include "rig/Rig.h"
 
 #include <gdiplus.h>
@@ -21,29 +22,16 @@ std::string Quoted(const std::string& path)
 
 } // namespace
 
-bool SaveImageAs(Gdiplus::Image& image, const std::string& path, const wchar_t* mimeType)
-{
-    UINT count = 0;
-    UINT size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, encoders);
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == mimeType)
-            return image.Save(fw::ToWide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-    }
-    return false;
-}
-
 bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
 {
-    // Wine's GDI+ GIF encoder leaves an empty image; ImageMagick writes the GIF instead.
-    if (std::wstring(mimeType) == L"image/gif")
+    // JPEG through the platform's encoder as the program finds it, which needs no host
+    // process; the other formats by ImageMagick.
+    if (std::wstring(mimeType) != L"image/jpeg")
         return RunHostTool("convert", fw::FormatText("-size %dx%d xc:#%02X%02X%02X ", width, height, GetRValue(color),
                                                      GetGValue(color), GetBValue(color)) + Quoted(path)) == 0;
-    ScopedGdiplus gdiplus;
-    if (!gdiplus)
+    GdiplusSession gdiplus(g_gdiplus);
+    CLSID jpeg;
+    if (!gdiplus || !FindJpegEncoder(jpeg))
         return false;
     Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
     {
@@ -51,7 +39,12 @@ bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width,
         Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
         graphics.FillRectangle(&brush, 0, 0, width, height);
     }
-    return SaveImageAs(image, path, mimeType);
+    return image.Save(fw::ToWide(path).c_str(), &jpeg, nullptr) == Gdiplus::Ok;
+}
+
+bool SaveScreenshot(const std::string& path)
+{
+    return RunHostTool("import", "-window root " + Quoted(path)) == 0;
 }
 
 int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs)
@@ -140,21 +133,6 @@ std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)
     if (bytes.find("moov") > bytes.find("mdat"))
         faults += "index not first; ";
     return faults;
-}
-
-bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color)
-{
-    TempFolder folder;
-    std::string raw = folder.File("frame.rgb");
-    std::string select = "\"select=eq(n\\," + std::to_string(frameIndex) + "),scale=1:1\"";
-    // One pixel scaled from the frame's middle area is enough to tell solid colours apart.
-    int status = RunHostTool("ffmpeg", "-v error -i " + Quoted(path) + " -vf " + select
-                                           + " -frames:v 1 -pix_fmt rgb24 -f rawvideo -y " + Quoted(raw));
-    std::string bytes = ReadFileBytes(raw);
-    if (status != 0 || bytes.size() < 3)
-        return false;
-    color = RGB(static_cast<BYTE>(bytes[0]), static_cast<BYTE>(bytes[1]), static_cast<BYTE>(bytes[2]));
-    return true;
 }
 
 } // namespace rig

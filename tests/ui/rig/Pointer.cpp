@@ -28,13 +28,6 @@ void MovePointer(POINT screen)
     ::SetCursorPos(screen.x, screen.y);
 }
 
-void ClickAt(POINT screen)
-{
-    MovePointer(screen);
-    INPUT inputs[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
-    ::SendInput(2, inputs, sizeof(INPUT));
-}
-
 void TypeKeys(const std::vector<WORD>& chord)
 {
     std::vector<INPUT> inputs;

@@ -1,12 +1,11 @@
 #include "rig/Rig.h"
 
 #include "framework/ComPtr.h"
-#include "rig/ImageSave.h"
+#include "resource.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
-#include <objbase.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <fstream>
@@ -19,9 +18,9 @@ namespace {
 
 struct FindState {
     DWORD processId;
-    std::string className;
-    std::string caption;
-    const std::vector<HWND>* known;
+    const std::string& className;
+    const std::string& caption;
+    const std::vector<HWND>& except;
     HWND found;
 };
 
@@ -30,29 +29,13 @@ BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param)
     auto& state = *reinterpret_cast<FindState*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (state.processId && pid != state.processId)
+    if ((state.processId && pid != state.processId) || !::IsWindowVisible(hwnd)
+        || (!state.className.empty() && ClassName(hwnd) != state.className)
+        || (!state.caption.empty() && Text(hwnd) != state.caption)
+        || std::find(state.except.begin(), state.except.end(), hwnd) != state.except.end())
         return TRUE;
-    if (!::IsWindowVisible(hwnd))
-        return TRUE;
-    if (!state.className.empty() && ClassName(hwnd) != state.className)
-        return TRUE;
-    if (!state.caption.empty() && Text(hwnd) != state.caption)
-        return TRUE;
-    if (state.known) {
-        for (HWND k : *state.known)
-            if (k == hwnd)
-                return TRUE;
-    }
     state.found = hwnd;
     return FALSE;
-}
-
-HWND FindTopLevelExcept(DWORD processId, const std::string& className, const std::string& caption,
-                        const std::vector<HWND>* known)
-{
-    FindState state{processId, className, caption, known, nullptr};
-    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&state));
-    return state.found;
 }
 
 std::vector<HWND> Children(HWND parent)
@@ -134,68 +117,53 @@ void SetCell(HWND list, int row, int column, const std::string& text, bool inser
 bool IsMessageBoxCandidate(HWND hwnd)
 {
     for (HWND child : Children(hwnd)) {
-        std::string cls = ClassName(hwnd == child ? hwnd : child);
+        std::string cls = ClassName(child);
         if (cls != "Static" && cls != "Button")
             return false;
     }
-    return true;
+    // The About box, and the preview and work dialogs, are made of the same controls.
+    return !::GetDlgItem(hwnd, IDC_VERSION_LABEL) && !::GetDlgItem(hwnd, IDC_PREVIEW_PICTURE);
 }
 
 HWND IconStatic(HWND box)
 {
     for (HWND child : Children(box)) {
-        LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
-            && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
+        if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
+            && ::IsWindowVisible(child) && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
             return child;
     }
     return nullptr;
 }
 
-// Which system icon the box shows, told from its pixels on the screen.
+std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect);
+
+// Which system icon the box shows, told from its pixels on the screen: the icon handle of
+// another process cannot be read.
 Icon ReadIcon(HWND box)
 {
-    HWND iconStatic = IconStatic(box);
-    if (!iconStatic)
-        return Icon::None;
-    RECT rect;
-    ::GetWindowRect(iconStatic, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return Icon::None;
+    RECT rect{};
+    ::GetWindowRect(IconStatic(box), &rect);
     std::vector<COLORREF> shown = ScreenPixels(rect);
-    const struct {
-        Icon icon;
-        LPCSTR id;
-    } candidates[] = {{Icon::Information, IDI_INFORMATION}, {Icon::Error, IDI_ERROR},
-                      {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
-    Icon best = Icon::None;
-    size_t bestMatches = 0;
+    RECT local{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     fw::WindowDC screen(nullptr);
-    for (const auto& candidate : candidates) {
-        fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-        fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-        fw::ScopedSelect select(memory.get(), bitmap.get());
-        fw::unique_hbrush background(::CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0]))));
-        RECT all{0, 0, width, height};
-        ::FillRect(memory.get(), &all, background.get());
-        ::DrawIconEx(memory.get(), 0, 0, ::LoadIconA(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
-        size_t matches = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                COLORREF c = ::GetPixel(memory.get(), x, y);
-                COLORREF s = shown[y * width + x];
-                if (RGB(GetBValue(s), GetGValue(s), GetRValue(s)) == c)
-                    ++matches;
-            }
-        }
-        if (matches > bestMatches) {
-            bestMatches = matches;
-            best = candidate.icon;
-        }
+    fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
+    fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), local.right, local.bottom));
+    fw::ScopedSelect select(memory.get(), bitmap.get());
+    const std::pair<Icon, LPCSTR> candidates[] = {{Icon::Information, IDI_INFORMATION}, {Icon::Error, IDI_ERROR},
+                                                  {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
+    for (const auto& [icon, id] : candidates) {
+        COLORREF ground = shown.empty() ? 0 : shown[0];
+        fw::unique_hbrush brush(::CreateSolidBrush(RGB(ground >> 16 & 0xFF, ground >> 8 & 0xFF, ground & 0xFF)));
+        ::FillRect(memory.get(), &local, brush.get());
+        ::DrawIconEx(memory.get(), 0, 0, ::LoadIconA(nullptr, id), 0, 0, 0, nullptr, DI_NORMAL);
+        std::vector<COLORREF> drawn = PixelsOf(memory.get(), local);
+        size_t same = 0;
+        for (size_t i = 0; i < shown.size(); ++i)
+            same += drawn[i] == shown[i];
+        if (!shown.empty() && same * 10 >= shown.size() * 9)
+            return icon;
     }
-    return bestMatches * 10 >= static_cast<size_t>(width * height) * 9 ? best : Icon::None;
+    return Icon::None;
 }
 
 } // namespace
@@ -212,22 +180,18 @@ bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
     }
 }
 
-HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption)
+HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption,
+                  const std::vector<HWND>& except)
 {
-    return FindTopLevelExcept(processId, className, caption, nullptr);
+    FindState state{processId, className, caption, except, nullptr};
+    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&state));
+    return state.found;
 }
 
 HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption, DWORD timeoutMs)
 {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTopLevel(processId, className, caption)) != nullptr; }, timeoutMs);
-    return found;
-}
-
-HWND WaitForNewDialog(DWORD processId, const std::vector<HWND>& known, DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevelExcept(processId, "#32770", "", &known)) != nullptr; }, timeoutMs);
     return found;
 }
 
@@ -255,11 +219,6 @@ std::string ClassName(HWND hwnd)
     char name[256] = {};
     ::GetClassNameA(hwnd, name, sizeof(name));
     return name;
-}
-
-bool IsEnabled(HWND dialog, int id)
-{
-    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
 }
 
 void Click(HWND dialog, int id)
@@ -343,17 +302,12 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
     HWND box = nullptr;
     WaitUntil([&] {
         std::vector<HWND> skipped;
-        for (;;) {
-            HWND candidate = FindTopLevelExcept(processId, "#32770", "", &skipped);
-            if (!candidate)
-                return false;
-            if (IsMessageBoxCandidate(candidate) && ::GetDlgItem(candidate, 1012) == nullptr
-                && ::GetDlgItem(candidate, 5038) == nullptr) {
-                box = candidate;
-                return true;
-            }
+        while (HWND candidate = FindTopLevel(processId, "#32770", "", skipped)) {
+            if (IsMessageBoxCandidate(candidate))
+                return (box = candidate) != nullptr;
             skipped.push_back(candidate);
         }
+        return false;
     }, timeoutMs);
     if (!box)
         return info;
@@ -377,11 +331,6 @@ void AnswerMessageBox(HWND box, int buttonId)
 {
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
     WaitForWindowGone(box);
-}
-
-HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs)
-{
-    return WaitForTopLevel(processId, "#32768", "", timeoutMs);
 }
 
 UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
@@ -435,24 +384,6 @@ std::vector<COLORREF> WindowPixels(HWND window)
     ::GetClientRect(window, &client);
     fw::WindowDC dc(window);
     return PixelsOf(dc.get(), client);
-}
-
-bool SaveScreenshot(const std::string& path)
-{
-    ScopedGdiplus gdiplus;
-    if (!gdiplus)
-        return false;
-    int width = ::GetSystemMetrics(SM_CXSCREEN);
-    int height = ::GetSystemMetrics(SM_CYSCREEN);
-    fw::WindowDC screen(nullptr);
-    fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-    fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-    {
-        fw::ScopedSelect select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-    }
-    Gdiplus::Bitmap image(bitmap.get(), nullptr);
-    return SaveImageAs(image, path, L"image/png");
 }
 
 UiThread::UiThread(std::function<void()> body) : m_done(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
@@ -532,9 +463,9 @@ TempFolder::~TempFolder()
     RemoveTree(m_path);
 }
 
-ChildProcess::ChildProcess(const std::string& exePath, const std::string& arguments)
+ChildProcess::ChildProcess(const std::string& exePath)
 {
-    std::string commandLine = "\"" + exePath + "\" " + arguments;
+    std::string commandLine = "\"" + exePath + "\"";
     std::string folder = exePath.substr(0, exePath.find_last_of('\\') + 1);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
