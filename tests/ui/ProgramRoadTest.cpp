@@ -52,9 +52,9 @@ protected:
         ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) == before + int(names.size()) && ::IsWindowEnabled(m_window); }));
     }
 
-    // Settings: type, frame rate and size by index; the destination is typed into the save
-    // dialog without an extension, which the dialog adds.
-    void MakeVideo(int rateIndex, const std::string& destination)
+    // Settings: frame rate by index, CIF size; the destination is typed into the save dialog
+    // without an extension, which the dialog adds. An existing one is replaced after a No.
+    void MakeVideo(int rateIndex, const std::string& destination, bool exists = false)
     {
         rig::Click(m_window, IDC_MAKE_VIDEO);
         HWND settings = WaitForDialog("Make time lapse video");
@@ -66,7 +66,16 @@ protected:
         ASSERT_NE(save, nullptr);
         ASSERT_TRUE(rig::SubmitFileName(save, destination));
         ASSERT_TRUE(rig::WaitUntil([&] { return !rig::ItemText(settings, IDC_DEST_FILE).empty(); }));
-        rig::Click(settings, IDOK);
+        for (int answer : {IDNO, IDYES}) {
+            EXPECT_TRUE(::IsWindowVisible(settings));
+            rig::Click(settings, IDOK);
+            if (!exists)
+                return;
+            rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id());
+            EXPECT_EQ(box.text, "Destination file already exists.\nDo you want to replace it?");
+            EXPECT_EQ(box.icon, rig::Icon::Exclamation);
+            rig::AnswerMessageBox(box.hwnd, answer);
+        }
     }
 
     rig::MessageBoxInfo Result(const char* screenshot = nullptr)
@@ -167,8 +176,7 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     }
     SelectFiles(names);
     const int count = 25;  // rows, the text file among them
-    std::string cancelled = m_folder.File("cancelled");
-    MakeVideo(1, cancelled);
+    MakeVideo(1, video, true);
     HWND work = nullptr;
     ASSERT_TRUE(rig::WaitUntil([&] { return ::GetDlgItem(work = rig::FindTopLevel(m_program->Id(), "#32770", "", {m_window}), IDC_WAIT_PROGRESS); }));
     HWND bar = ::GetDlgItem(work, IDC_WAIT_PROGRESS);
@@ -193,7 +201,7 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_LE(::GetTickCount() - pressed, 2000u) << "from the press to the dialog gone";
     ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
     EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no message after a cancel";
-    EXPECT_FALSE(::PathFileExistsA((cancelled + ".mp4").c_str()));
+    EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeftAndSourcesUnchanged();
     // The host encoder's arguments name this test's own temporary folder.
     EXPECT_TRUE(rig::WaitUntil([&] {

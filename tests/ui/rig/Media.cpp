@@ -9,6 +9,7 @@
 #include <gdiplus.h>
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 namespace rig {
@@ -85,32 +86,15 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
     if (status != 0)
         return false;
     std::istringstream lines(ReadFileBytes(report));
-    std::string line;
-    while (std::getline(lines, line)) {
+    std::map<std::string, std::string> values;
+    for (std::string line; std::getline(lines, line);) {
         size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        std::string key = line.substr(0, equals);
-        std::string value = line.substr(equals + 1);
-        if (key == "format_name")
-            probe.formatName = value;
-        else if (key == "codec_name")
-            probe.codecName = value;
-        else if (key == "profile")
-            probe.profile = value;
-        else if (key == "pix_fmt")
-            probe.pixelFormat = value;
-        else if (key == "level")
-            probe.level = std::atoi(value.c_str());
-        else if (key == "width")
-            probe.width = std::atoi(value.c_str());
-        else if (key == "height")
-            probe.height = std::atoi(value.c_str());
-        else if (key == "r_frame_rate")
-            probe.frameRate = value;
-        else if (key == "nb_read_frames")
-            probe.frameCount = std::atoi(value.c_str());
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
     }
+    auto number = [&](const char* key) { return values.count(key) ? std::atoi(values[key].c_str()) : -1; };
+    probe = {values["format_name"], values["codec_name"], values["profile"], values["pix_fmt"], number("level"),
+             number("width"), number("height"), values["r_frame_rate"], number("nb_read_frames")};
     return true;
 }
 

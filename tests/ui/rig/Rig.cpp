@@ -1,6 +1,7 @@
 #include "rig/Rig.h"
 
 #include "framework/ComPtr.h"
+#include "framework/Text.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -46,27 +47,35 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
-// Memory in the process that owns a window, for messages that carry pointers.
+// Memory in the process that owns a list view, for its messages that carry pointers: a
+// request, then a text buffer.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND window, size_t size)
+    static constexpr size_t TEXT_OFFSET = 256;
+    static constexpr size_t TEXT_SIZE = 4096;
+
+    explicit RemoteBuffer(HWND window)
     {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
         m_process.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-        m_address = static_cast<char*>(::VirtualAllocEx(m_process.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        m_address = static_cast<char*>(
+            ::VirtualAllocEx(m_process.get(), nullptr, TEXT_OFFSET + TEXT_SIZE, MEM_COMMIT, PAGE_READWRITE));
     }
     ~RemoteBuffer() { ::VirtualFreeEx(m_process.get(), m_address, 0, MEM_RELEASE); }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    char* Address(size_t offset = 0) const { return m_address + offset; }
+    LPARAM Request() const { return reinterpret_cast<LPARAM>(m_address); }
+    char* Text() const { return m_address + TEXT_OFFSET; }
     void Write(size_t offset, const void* data, size_t size) const
     {
         ::WriteProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
     }
-    void Read(size_t offset, void* data, size_t size) const
+    std::string ReadText() const
     {
-        ::ReadProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
+        char text[TEXT_SIZE] = {};
+        ::ReadProcessMemory(m_process.get(), Text(), text, TEXT_SIZE - 1, nullptr);
+        return text;
     }
 
 private:
@@ -74,44 +83,19 @@ private:
     char* m_address;
 };
 
-constexpr size_t TEXT_OFFSET = 256;
-constexpr size_t TEXT_SIZE = 4096;
-
-// Sends a list-view message whose request points at a text buffer in the list's process;
-// nothing when the message fails.
+// Sends a list-view message whose request points at a text buffer in the list's process,
+// holding the text given; the message's answer and the buffer's text after it.
 template <typename Request>
-std::optional<std::string> RemoteText(HWND list, UINT message, WPARAM wParam, Request request)
+std::pair<LRESULT, std::string> SendWithText(HWND list, UINT message, WPARAM wParam, Request request,
+                                             const std::string& text = "")
 {
-    RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
-    request.pszText = remote.Address(TEXT_OFFSET);
-    request.cchTextMax = TEXT_SIZE;
+    RemoteBuffer remote(list);
+    request.pszText = remote.Text();
+    request.cchTextMax = RemoteBuffer::TEXT_SIZE;
+    remote.Write(RemoteBuffer::TEXT_OFFSET, text.c_str(), text.size() + 1);
     remote.Write(0, &request, sizeof(request));
-    if (!::SendMessageA(list, message, wParam, reinterpret_cast<LPARAM>(remote.Address())))
-        return std::nullopt;
-    char text[TEXT_SIZE] = {};
-    remote.Read(TEXT_OFFSET, text, sizeof(text) - 1);
-    return std::string(text);
-}
-
-std::string CellText(HWND list, int row, int column)
-{
-    LVITEMA item{};
-    item.iSubItem = column;
-    return RemoteText(list, LVM_GETITEMTEXTA, row, item).value_or("");
-}
-
-void SetCell(HWND list, int row, int column, const std::string& text, bool insert)
-{
-    RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
-    remote.Write(TEXT_OFFSET, text.c_str(), text.size() + 1);
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = remote.Address(TEXT_OFFSET);
-    remote.Write(0, &item, sizeof(item));
-    ::SendMessageA(list, insert ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, insert ? 0 : row,
-                   reinterpret_cast<LPARAM>(remote.Address()));
+    LRESULT answer = ::SendMessageA(list, message, wParam, remote.Request());
+    return {answer, remote.ReadText()};
 }
 
 bool IsMessageBoxCandidate(HWND hwnd)
@@ -195,23 +179,11 @@ HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::s
     return found;
 }
 
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs)
-{
-    return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
-}
-
 std::string Text(HWND hwnd)
 {
     char buffer[4096] = {};
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, &length))
-        return {};
+    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, nullptr);
     return buffer;
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    return Text(::GetDlgItem(dialog, id));
 }
 
 std::string ClassName(HWND hwnd)
@@ -221,37 +193,22 @@ std::string ClassName(HWND hwnd)
     return name;
 }
 
-void Click(HWND dialog, int id)
-{
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-void PostCommand(HWND window, int id)
-{
-    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
 void PressKey(HWND window, UINT virtualKey)
 {
     ::PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
     ::PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-int RowCount(HWND list)
-{
-    return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
 std::vector<std::vector<std::string>> Rows(HWND list)
 {
-    int columns = static_cast<int>(Headings(list).size());
-    std::vector<std::vector<std::string>> rows;
-    int count = RowCount(list);
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::string> cells;
-        for (int column = 0; column < columns; ++column)
-            cells.push_back(CellText(list, row, column));
-        rows.push_back(cells);
+    std::vector<std::vector<std::string>> rows(RowCount(list));
+    size_t columns = Headings(list).size();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (size_t column = 0; column < columns; ++column) {
+            LVITEMA item{};
+            item.iSubItem = static_cast<int>(column);
+            rows[row].push_back(SendWithText(list, LVM_GETITEMTEXTA, row, item).second);
+        }
     }
     return rows;
 }
@@ -261,39 +218,39 @@ std::vector<std::string> Headings(HWND list)
     std::vector<std::string> headings;
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
-    while (auto text = RemoteText(list, LVM_GETCOLUMNA, headings.size(), column))
-        headings.push_back(*text);
+    for (auto heading = SendWithText(list, LVM_GETCOLUMNA, 0, column); heading.first;
+         heading = SendWithText(list, LVM_GETCOLUMNA, headings.size(), column))
+        headings.push_back(heading.second);
     return headings;
 }
 
 std::vector<int> ColumnWidths(HWND list)
 {
     std::vector<int> widths;
-    size_t columns = Headings(list).size();
-    for (size_t column = 0; column < columns; ++column)
+    for (size_t column = 0; column < Headings(list).size(); ++column)
         widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
     return widths;
 }
 
 void SelectRows(HWND list, const std::vector<int>& rows)
 {
-    RemoteBuffer remote(list, sizeof(LVITEMA));
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED;
-    item.state = 0;
-    remote.Write(0, &item, sizeof(item));
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.Address()));
+    SendWithText(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), item);
     item.state = LVIS_SELECTED;
-    remote.Write(0, &item, sizeof(item));
     for (int row : rows)
-        ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.Address()));
+        SendWithText(list, LVM_SETITEMSTATE, row, item);
 }
 
 void AppendRow(HWND list, const std::vector<std::string>& cells)
 {
-    int row = RowCount(list);
-    for (size_t column = 0; column < cells.size(); ++column)
-        SetCell(list, row, static_cast<int>(column), cells[column], column == 0);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = RowCount(list);
+    for (size_t column = 0; column < cells.size(); ++column) {
+        item.iSubItem = static_cast<int>(column);
+        SendWithText(list, column == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, item.iItem, item, cells[column]);
+    }
 }
 
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
@@ -331,18 +288,6 @@ void AnswerMessageBox(HWND box, int buttonId)
 {
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
     WaitForWindowGone(box);
-}
-
-UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
-{
-    auto menu = reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0));
-    return ::GetMenuState(menu, commandId, MF_BYCOMMAND);
-}
-
-void ClosePopupMenu(HWND popupMenuWindow)
-{
-    ::PostMessageA(popupMenuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-    WaitForWindowGone(popupMenuWindow, 3000);
 }
 
 namespace {
@@ -423,38 +368,30 @@ UiThread::~UiThread()
 }
 
 namespace {
+
 std::atomic<int> g_folderCounter{0};
 
 void RemoveTree(const std::string& folder)
 {
-    WIN32_FIND_DATAA data;
-    fw::unique_find find(::FindFirstFileA((folder + "*").c_str(), &data));
-    if (find) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + "\\");
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(find.get(), &data));
+    for (const std::string& name : FilesIn(folder)) {
+        std::string path = folder + name;
+        if (::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path + "\\");
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
     }
-    find.reset();
     ::RemoveDirectoryA(folder.c_str());
 }
+
 } // namespace
 
 TempFolder::TempFolder()
 {
     char base[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, base);
-    std::ostringstream name;
-    name << base << "lumvex-test-" << ::GetCurrentProcessId() << "-" << g_folderCounter++ << "-" << ::GetTickCount() << "\\";
-    m_path = name.str();
+    m_path = fw::FormatText("%slumvex-test-%lu-%d-%lu\\", base, ::GetCurrentProcessId(), g_folderCounter++, ::GetTickCount());
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
@@ -497,11 +434,6 @@ DWORD ChildProcess::WaitForExit(DWORD timeoutMs)
     return code;
 }
 
-bool CopyFileTo(const std::string& from, const std::string& to)
-{
-    return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
-}
-
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream file(path, std::ios::binary);
@@ -529,14 +461,11 @@ std::vector<std::string> FilesIn(const std::string& folder, const std::string& p
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    fw::unique_find find(::FindFirstFileA((folder + pattern).c_str(), &data));
+    for (bool found = static_cast<bool>(find); found; found = ::FindNextFileA(find.get(), &data)) {
         if (data.cFileName[0] != '.')
             names.push_back(data.cFileName);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    }
     return names;
 }
 

@@ -6,6 +6,7 @@
 #include "framework/Handles.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -26,7 +27,10 @@ HWND FindTopLevel(DWORD processId, const std::string& className, const std::stri
                   const std::vector<HWND>& except = {});
 HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption,
                      DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+inline bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS)
+{
+    return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
+}
 // Waits until the thread of a window of this process has handled every message posted to it
 // before the call and the input waiting for it, then runs the function there, between two of
 // its messages, while the caller waits (WindowThread.cpp). False if it never gets that far.
@@ -34,15 +38,15 @@ bool WaitForPostedMessages(HWND window, const std::function<void()>& thenOnThatT
                            DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
 std::string Text(HWND hwnd);
-std::string ItemText(HWND dialog, int id);
+inline std::string ItemText(HWND dialog, int id) { return Text(::GetDlgItem(dialog, id)); }
 std::string ClassName(HWND hwnd);
 // Posts a button click, so a modal window the click opens does not block the caller.
-void Click(HWND dialog, int id);
-void PostCommand(HWND window, int id);
+inline void Click(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, id, LPARAM(::GetDlgItem(dialog, id))); }
+inline void PostCommand(HWND window, int id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 void PressKey(HWND window, UINT virtualKey);
 
 // List views.
-int RowCount(HWND list);
+inline int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 std::vector<std::vector<std::string>> Rows(HWND list);
 std::vector<std::string> Headings(HWND list);
 std::vector<int> ColumnWidths(HWND list);
@@ -64,8 +68,10 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = DEFAULT_TIME
 void AnswerMessageBox(HWND box, int buttonId);
 
 // MF_GRAYED/MF_DISABLED bits of the item of a pop-up menu ("#32768") of this process.
-UINT MenuItemState(HWND popupMenuWindow, UINT commandId);
-void ClosePopupMenu(HWND popupMenuWindow);
+inline UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
+{
+    return ::GetMenuState(reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0)), commandId, 0);
+}
 
 // Pixels of a rectangle of the screen, top row first, 0x00RRGGBB.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
@@ -138,7 +144,7 @@ private:
     DWORD m_id = 0;
 };
 
-bool CopyFileTo(const std::string& from, const std::string& to);
+inline bool CopyFileTo(const std::string& from, const std::string& to) { return ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
 // Names in a folder (ending with a backslash) that match the pattern, "." and ".." left out.
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern = "*");
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
