@@ -54,25 +54,10 @@ int RunHostTool(const std::string& command, const std::string& arguments, DWORD 
     char previous[1024] = {};
     bool hadPrevious = ::GetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", previous, sizeof(previous)) > 0;
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", command.c_str());
-    std::string bridge = ExecutableDirectory() + "ffmpeg.exe";
-    std::string line = " " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    BOOL started = ::CreateProcessA(bridge.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                    &startup, &info);
+    ChildProcess bridge(ExecutableDirectory() + "ffmpeg.exe", arguments);
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", hadPrevious ? previous : nullptr);
-    if (!started)
-        return -1;
-    fw::unique_handle process(info.hProcess);
-    fw::unique_handle thread(info.hThread);
-    int status = -1;
-    DWORD code = 0;
-    if (::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process.get(), &code))
-        status = static_cast<int>(code);
-    else
-        ::TerminateProcess(process.get(), 1);
-    return status;
+    DWORD status = bridge.Started() ? bridge.WaitForExit(timeoutMs) : STILL_ACTIVE;
+    return status == STILL_ACTIVE ? -1 : static_cast<int>(status);
 }
 
 bool ProbeVideo(const std::string& path, VideoProbe& probe)

@@ -400,9 +400,9 @@ TempFolder::~TempFolder()
     RemoveTree(m_path);
 }
 
-ChildProcess::ChildProcess(const std::string& exePath)
+ChildProcess::ChildProcess(const std::string& exePath, const std::string& arguments)
 {
-    std::string commandLine = "\"" + exePath + "\"";
+    std::string commandLine = "\"" + exePath + "\" " + arguments;
     std::string folder = exePath.substr(0, exePath.find_last_of('\\') + 1);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);

@@ -130,7 +130,7 @@ private:
 // A program started from its own folder; ended by force if still running when destroyed.
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::string& exePath);
+    explicit ChildProcess(const std::string& exePath, const std::string& arguments = "");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
