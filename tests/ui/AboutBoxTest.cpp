@@ -47,7 +47,8 @@ LOGFONTA FontOf(HWND hwnd)
 // The label is drawn in this colour, on the screen and in its state.
 ::testing::AssertionResult ShowsColor(const CStaticLink& link, COLORREF color)
 {
-    if (rig::WaitUntil([&] { return link.GetTextColor() == color && rig::CountPixels(link.GetSafeHwnd(), color, 120) > 10; }, 5000))
+    auto shown = [&] { return link.GetTextColor() == color && rig::CountPixels(link.GetSafeHwnd(), color, 120) > 10; };
+    if (rig::WaitUntil(shown, 5000))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "colour " << std::hex << link.GetTextColor();
 }
@@ -110,7 +111,8 @@ TEST(AboutBox, ShowsTheVersionAndLinksThatColourWithThePointerAndOpenOnClick)
     rig::MouseClick(web.GetSafeHwnd(), {rect.right / 2, rect.bottom / 2});
     ASSERT_TRUE(rig::WaitUntil([&] { return log.Opened().size() == 2; }, 2000));
     EXPECT_TRUE(ShowsColor(web, CStaticLink::HoverLinkColor));
-    EXPECT_EQ(log.Opened(), (std::vector<std::string>{std::string("mailto:") + CAboutDlg::SUPPORT_ADDRESS, CAboutDlg::WEB_SITE}));
+    EXPECT_EQ(log.Opened(),
+              (std::vector<std::string>{std::string("mailto:") + CAboutDlg::SUPPORT_ADDRESS, CAboutDlg::WEB_SITE}));
 
     rig::PressKey(dialog, VK_ESCAPE);
     EXPECT_TRUE(ui.Join());

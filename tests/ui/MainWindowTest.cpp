@@ -259,8 +259,8 @@ TEST_F(MainWindowTest, OpeningTheAboutBoxAndThePreviewLeaksNoHandles)
     for (DWORD i = 0; i < times && !HasFatalFailure(); ++i)
         openBoth();
     count(counts[1]);
-    std::printf("About box and preview x%lu: GDI objects %lu -> %lu, USER objects %lu -> %lu\n", times, counts[0][0], counts[1][0],
-                counts[0][1], counts[1][1]);
+    std::printf("About box and preview x%lu: GDI objects %lu -> %lu, USER objects %lu -> %lu\n", times,
+                counts[0][0], counts[1][0], counts[0][1], counts[1][1]);
     // Wine's GDI keeps a few objects of its own alive from call to call; a leak of even one
     // object per opening grows by `times`.
     EXPECT_NE(counts[0][0], 0u);

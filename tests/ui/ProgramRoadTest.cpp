@@ -47,7 +47,8 @@ protected:
         for (const std::string& name : names)
             quoted += "\"" + name + "\" ";
         ASSERT_TRUE(rig::SubmitFileName(open, quoted));
-        ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) == before + int(names.size()) && ::IsWindowEnabled(m_window); }));
+        int after = before + static_cast<int>(names.size());
+        ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) == after && ::IsWindowEnabled(m_window); }));
     }
 
     // Settings: frame rate by index, CIF size; the destination is typed into the save dialog
@@ -175,9 +176,11 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     SelectFiles(names);
     const int count = 25;  // rows, the text file among them
     MakeVideo(1, video, true);
-    HWND work = nullptr;
-    ASSERT_TRUE(rig::WaitUntil([&] { return ::GetDlgItem(work = rig::FindTopLevel(m_program->Id(), "#32770", "", {m_window}), IDC_WAIT_PROGRESS); }));
-    HWND bar = ::GetDlgItem(work, IDC_WAIT_PROGRESS);
+    HWND work = nullptr, bar = nullptr;
+    ASSERT_TRUE(rig::WaitUntil([&] {
+        work = rig::FindTopLevel(m_program->Id(), "#32770", "", {m_window});
+        return (bar = ::GetDlgItem(work, IDC_WAIT_PROGRESS)) != nullptr;
+    }));
     auto position = [&] { return ::SendMessageA(bar, PBM_GETPOS, 0, 0); };
     ASSERT_TRUE(rig::WaitUntil([&] { return position() > 5 + count; }));
     rig::SaveScreenshot(rig::ExecutableDirectory() + "road-work.png");

@@ -17,18 +17,13 @@ HWND FindEditBelow(HWND parent)
     return nullptr;
 }
 
-// The "File name" box's edit, inside combo 1148.
-HWND FileNameEdit(HWND fileDialog)
-{
-    return FindEditBelow(::GetDlgItem(fileDialog, 1148));
-}
-
 } // namespace
 
 bool SubmitFileName(HWND fileDialog, const std::string& text)
 {
     HWND edit = nullptr;
-    if (!WaitUntil([&] { return (edit = FileNameEdit(fileDialog)) != nullptr; }))
+    // The "File name" box's edit, inside combo 1148.
+    if (!WaitUntil([&] { return (edit = FindEditBelow(::GetDlgItem(fileDialog, 1148))) != nullptr; }))
         return false;
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     // Sent, so a folder typed in has been entered before the caller types the next name; the

@@ -391,7 +391,8 @@ TempFolder::TempFolder()
 {
     char base[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, base);
-    m_path = fw::FormatText("%slumvex-test-%lu-%d-%lu\\", base, ::GetCurrentProcessId(), g_folderCounter++, ::GetTickCount());
+    m_path = fw::FormatText("%slumvex-test-%lu-%d-%lu\\", base, ::GetCurrentProcessId(), g_folderCounter++,
+                            ::GetTickCount());
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 

@@ -144,7 +144,10 @@ private:
     DWORD m_id = 0;
 };
 
-inline bool CopyFileTo(const std::string& from, const std::string& to) { return ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
+inline bool CopyFileTo(const std::string& from, const std::string& to)
+{
+    return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
 // Names in a folder (ending with a backslash) that match the pattern, "." and ".." left out.
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern = "*");
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
