@@ -19,17 +19,11 @@ HWND FindEditBelow(HWND parent)
 
 } // namespace
 
-HWND FileNameEdit(HWND fileDialog)
-{
-    if (HWND combo = ::GetDlgItem(fileDialog, 1148))
-        return FindEditBelow(combo);
-    return ::GetDlgItem(fileDialog, 1152);
-}
-
 bool SubmitFileName(HWND fileDialog, const std::string& text)
 {
     HWND edit = nullptr;
-    if (!WaitUntil([&] { return (edit = FileNameEdit(fileDialog)) != nullptr; }))
+    // The "File name" box's edit, inside combo 1148.
+    if (!WaitUntil([&] { return (edit = FindEditBelow(::GetDlgItem(fileDialog, 1148))) != nullptr; }))
         return false;
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     // Sent, so a folder typed in has been entered before the caller types the next name; the
@@ -38,11 +32,6 @@ bool SubmitFileName(HWND fileDialog, const std::string& text)
     ::SendMessageTimeoutA(fileDialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(::GetDlgItem(fileDialog, IDOK)),
                           SMTO_NORMAL, 5000, &ignored);
     return true;
-}
-
-std::string FileTypeText(HWND fileDialog)
-{
-    return ItemText(fileDialog, 1136);
 }
 
 } // namespace rig

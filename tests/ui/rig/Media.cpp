@@ -1,13 +1,15 @@
 #include "rig/Media.h"
 
+#include "app/Globals.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
-#include "rig/ImageSave.h"
+#include "imaging/GdiplusCodec.h"
 #include "rig/Rig.h"
 
 #include <gdiplus.h>
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 namespace rig {
@@ -21,29 +23,16 @@ std::string Quoted(const std::string& path)
 
 } // namespace
 
-bool SaveImageAs(Gdiplus::Image& image, const std::string& path, const wchar_t* mimeType)
-{
-    UINT count = 0;
-    UINT size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, encoders);
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == mimeType)
-            return image.Save(fw::ToWide(path).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-    }
-    return false;
-}
-
 bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
 {
-    // Wine's GDI+ GIF encoder leaves an empty image; ImageMagick writes the GIF instead.
-    if (std::wstring(mimeType) == L"image/gif")
+    // JPEG through the platform's encoder as the program finds it, which needs no host
+    // process; the other formats by ImageMagick.
+    if (std::wstring(mimeType) != L"image/jpeg")
         return RunHostTool("convert", fw::FormatText("-size %dx%d xc:#%02X%02X%02X ", width, height, GetRValue(color),
                                                      GetGValue(color), GetBValue(color)) + Quoted(path)) == 0;
-    ScopedGdiplus gdiplus;
-    if (!gdiplus)
+    GdiplusSession gdiplus(g_gdiplus);
+    CLSID jpeg;
+    if (!gdiplus || !FindJpegEncoder(jpeg))
         return false;
     Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
     {
@@ -51,7 +40,12 @@ bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width,
         Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
         graphics.FillRectangle(&brush, 0, 0, width, height);
     }
-    return SaveImageAs(image, path, mimeType);
+    return image.Save(fw::ToWide(path).c_str(), &jpeg, nullptr) == Gdiplus::Ok;
+}
+
+bool SaveScreenshot(const std::string& path)
+{
+    return RunHostTool("import", "-window root " + Quoted(path)) == 0;
 }
 
 int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs)
@@ -60,25 +54,10 @@ int RunHostTool(const std::string& command, const std::string& arguments, DWORD 
     char previous[1024] = {};
     bool hadPrevious = ::GetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", previous, sizeof(previous)) > 0;
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", command.c_str());
-    std::string bridge = ExecutableDirectory() + "ffmpeg.exe";
-    std::string line = " " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    BOOL started = ::CreateProcessA(bridge.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                    &startup, &info);
+    ChildProcess bridge(ExecutableDirectory() + "ffmpeg.exe", arguments);
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", hadPrevious ? previous : nullptr);
-    if (!started)
-        return -1;
-    fw::unique_handle process(info.hProcess);
-    fw::unique_handle thread(info.hThread);
-    int status = -1;
-    DWORD code = 0;
-    if (::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process.get(), &code))
-        status = static_cast<int>(code);
-    else
-        ::TerminateProcess(process.get(), 1);
-    return status;
+    DWORD status = bridge.Started() ? bridge.WaitForExit(timeoutMs) : STILL_ACTIVE;
+    return status == STILL_ACTIVE ? -1 : static_cast<int>(status);
 }
 
 bool ProbeVideo(const std::string& path, VideoProbe& probe)
@@ -92,32 +71,15 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
     if (status != 0)
         return false;
     std::istringstream lines(ReadFileBytes(report));
-    std::string line;
-    while (std::getline(lines, line)) {
+    std::map<std::string, std::string> values;
+    for (std::string line; std::getline(lines, line);) {
         size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        std::string key = line.substr(0, equals);
-        std::string value = line.substr(equals + 1);
-        if (key == "format_name")
-            probe.formatName = value;
-        else if (key == "codec_name")
-            probe.codecName = value;
-        else if (key == "profile")
-            probe.profile = value;
-        else if (key == "pix_fmt")
-            probe.pixelFormat = value;
-        else if (key == "level")
-            probe.level = std::atoi(value.c_str());
-        else if (key == "width")
-            probe.width = std::atoi(value.c_str());
-        else if (key == "height")
-            probe.height = std::atoi(value.c_str());
-        else if (key == "r_frame_rate")
-            probe.frameRate = value;
-        else if (key == "nb_read_frames")
-            probe.frameCount = std::atoi(value.c_str());
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
     }
+    auto number = [&](const char* key) { return values.count(key) ? std::atoi(values[key].c_str()) : -1; };
+    probe = {values["format_name"], values["codec_name"], values["profile"], values["pix_fmt"], number("level"),
+             number("width"), number("height"), values["r_frame_rate"], number("nb_read_frames")};
     return true;
 }
 
@@ -140,21 +102,6 @@ std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)
     if (bytes.find("moov") > bytes.find("mdat"))
         faults += "index not first; ";
     return faults;
-}
-
-bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color)
-{
-    TempFolder folder;
-    std::string raw = folder.File("frame.rgb");
-    std::string select = "\"select=eq(n\\," + std::to_string(frameIndex) + "),scale=1:1\"";
-    // One pixel scaled from the frame's middle area is enough to tell solid colours apart.
-    int status = RunHostTool("ffmpeg", "-v error -i " + Quoted(path) + " -vf " + select
-                                           + " -frames:v 1 -pix_fmt rgb24 -f rawvideo -y " + Quoted(raw));
-    std::string bytes = ReadFileBytes(raw);
-    if (status != 0 || bytes.size() < 3)
-        return false;
-    color = RGB(static_cast<BYTE>(bytes[0]), static_cast<BYTE>(bytes[1]), static_cast<BYTE>(bytes[2]));
-    return true;
 }
 
 } // namespace rig

@@ -1,4 +1,4 @@
-// Test media: image files written through GDI+, and host programs (ffprobe, ffmpeg) run
+// Test media: image files of one colour, screenshots, and host programs (ffprobe, ffmpeg) run
 // through the encoder bridge beside the test executable, Windows paths and all.
 #pragma once
 
@@ -11,6 +11,8 @@ namespace rig {
 
 // mimeType: L"image/jpeg", L"image/png", L"image/bmp", L"image/gif". One colour throughout.
 bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color);
+// The whole screen as a PNG, taken by ImageMagick.
+bool SaveScreenshot(const std::string& path);
 
 // Runs the host command (shell words, e.g. "ffprobe") with the arguments, which are split
 // by the Windows rules; returns its exit status, or -1 when it could not be started.
@@ -34,8 +36,5 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe);
 // Baseline, Main or High profile up to level 5.1, 8-bit 4:2:0, even sides, index ("moov")
 // before the media data ("mdat").
 std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe);
-
-// The colour of the frame's centre pixel (frame 0 first), decoded by the host ffmpeg.
-bool VideoFrameCentre(const std::string& path, int frameIndex, COLORREF& color);
 
 } // namespace rig

@@ -28,28 +28,15 @@ void MovePointer(POINT screen)
     ::SetCursorPos(screen.x, screen.y);
 }
 
-void ClickAt(POINT screen)
-{
-    MovePointer(screen);
-    INPUT inputs[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
-    ::SendInput(2, inputs, sizeof(INPUT));
-}
-
 void TypeKeys(const std::vector<WORD>& chord)
 {
-    std::vector<INPUT> inputs;
-    for (WORD key : chord) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = chord.rbegin(); key != chord.rend(); ++key) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
+    std::vector<INPUT> inputs(2 * chord.size());
+    for (size_t i = 0; i < chord.size(); ++i) {
+        INPUT& down = inputs[i];
+        INPUT& up = inputs[inputs.size() - 1 - i];
+        down.type = up.type = INPUT_KEYBOARD;
+        down.ki.wVk = up.ki.wVk = chord[i];
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
     }
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }

@@ -1,12 +1,12 @@
 #include "rig/Rig.h"
 
 #include "framework/ComPtr.h"
-#include "rig/ImageSave.h"
+#include "framework/Text.h"
+#include "resource.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
-#include <objbase.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <fstream>
@@ -19,9 +19,9 @@ namespace {
 
 struct FindState {
     DWORD processId;
-    std::string className;
-    std::string caption;
-    const std::vector<HWND>* known;
+    const std::string& className;
+    const std::string& caption;
+    const std::vector<HWND>& except;
     HWND found;
 };
 
@@ -30,29 +30,13 @@ BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param)
     auto& state = *reinterpret_cast<FindState*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (state.processId && pid != state.processId)
+    if ((state.processId && pid != state.processId) || !::IsWindowVisible(hwnd)
+        || (!state.className.empty() && ClassName(hwnd) != state.className)
+        || (!state.caption.empty() && Text(hwnd) != state.caption)
+        || std::find(state.except.begin(), state.except.end(), hwnd) != state.except.end())
         return TRUE;
-    if (!::IsWindowVisible(hwnd))
-        return TRUE;
-    if (!state.className.empty() && ClassName(hwnd) != state.className)
-        return TRUE;
-    if (!state.caption.empty() && Text(hwnd) != state.caption)
-        return TRUE;
-    if (state.known) {
-        for (HWND k : *state.known)
-            if (k == hwnd)
-                return TRUE;
-    }
     state.found = hwnd;
     return FALSE;
-}
-
-HWND FindTopLevelExcept(DWORD processId, const std::string& className, const std::string& caption,
-                        const std::vector<HWND>* known)
-{
-    FindState state{processId, className, caption, known, nullptr};
-    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&state));
-    return state.found;
 }
 
 std::vector<HWND> Children(HWND parent)
@@ -63,27 +47,35 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
-// Memory in the process that owns a window, for messages that carry pointers.
+// Memory in the process that owns a list view, for its messages that carry pointers: a
+// request, then a text buffer.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND window, size_t size)
+    static constexpr size_t TEXT_OFFSET = 256;
+    static constexpr size_t TEXT_SIZE = 4096;
+
+    explicit RemoteBuffer(HWND window)
     {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
         m_process.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-        m_address = static_cast<char*>(::VirtualAllocEx(m_process.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        m_address = static_cast<char*>(
+            ::VirtualAllocEx(m_process.get(), nullptr, TEXT_OFFSET + TEXT_SIZE, MEM_COMMIT, PAGE_READWRITE));
     }
     ~RemoteBuffer() { ::VirtualFreeEx(m_process.get(), m_address, 0, MEM_RELEASE); }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    char* Address(size_t offset = 0) const { return m_address + offset; }
+    LPARAM Request() const { return reinterpret_cast<LPARAM>(m_address); }
+    char* Text() const { return m_address + TEXT_OFFSET; }
     void Write(size_t offset, const void* data, size_t size) const
     {
         ::WriteProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
     }
-    void Read(size_t offset, void* data, size_t size) const
+    std::string ReadText() const
     {
-        ::ReadProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
+        char text[TEXT_SIZE] = {};
+        ::ReadProcessMemory(m_process.get(), Text(), text, TEXT_SIZE - 1, nullptr);
+        return text;
     }
 
 private:
@@ -91,111 +83,71 @@ private:
     char* m_address;
 };
 
-constexpr size_t TEXT_OFFSET = 256;
-constexpr size_t TEXT_SIZE = 4096;
-
-// Sends a list-view message whose request points at a text buffer in the list's process;
-// nothing when the message fails.
+// Sends a list-view message whose request points at a text buffer in the list's process,
+// holding the text given; the message's answer and the buffer's text after it.
 template <typename Request>
-std::optional<std::string> RemoteText(HWND list, UINT message, WPARAM wParam, Request request)
+std::pair<LRESULT, std::string> SendWithText(HWND list, UINT message, WPARAM wParam, Request request,
+                                             const std::string& text = "")
 {
-    RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
-    request.pszText = remote.Address(TEXT_OFFSET);
-    request.cchTextMax = TEXT_SIZE;
+    RemoteBuffer remote(list);
+    request.pszText = remote.Text();
+    request.cchTextMax = RemoteBuffer::TEXT_SIZE;
+    remote.Write(RemoteBuffer::TEXT_OFFSET, text.c_str(), text.size() + 1);
     remote.Write(0, &request, sizeof(request));
-    if (!::SendMessageA(list, message, wParam, reinterpret_cast<LPARAM>(remote.Address())))
-        return std::nullopt;
-    char text[TEXT_SIZE] = {};
-    remote.Read(TEXT_OFFSET, text, sizeof(text) - 1);
-    return std::string(text);
-}
-
-std::string CellText(HWND list, int row, int column)
-{
-    LVITEMA item{};
-    item.iSubItem = column;
-    return RemoteText(list, LVM_GETITEMTEXTA, row, item).value_or("");
-}
-
-void SetCell(HWND list, int row, int column, const std::string& text, bool insert)
-{
-    RemoteBuffer remote(list, TEXT_OFFSET + TEXT_SIZE);
-    remote.Write(TEXT_OFFSET, text.c_str(), text.size() + 1);
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = remote.Address(TEXT_OFFSET);
-    remote.Write(0, &item, sizeof(item));
-    ::SendMessageA(list, insert ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, insert ? 0 : row,
-                   reinterpret_cast<LPARAM>(remote.Address()));
+    LRESULT answer = ::SendMessageA(list, message, wParam, remote.Request());
+    return {answer, remote.ReadText()};
 }
 
 bool IsMessageBoxCandidate(HWND hwnd)
 {
     for (HWND child : Children(hwnd)) {
-        std::string cls = ClassName(hwnd == child ? hwnd : child);
+        std::string cls = ClassName(child);
         if (cls != "Static" && cls != "Button")
             return false;
     }
-    return true;
+    // The About box, and the preview and work dialogs, are made of the same controls.
+    return !::GetDlgItem(hwnd, IDC_VERSION_LABEL) && !::GetDlgItem(hwnd, IDC_PREVIEW_PICTURE);
 }
 
 HWND IconStatic(HWND box)
 {
     for (HWND child : Children(box)) {
-        LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)
-            && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
+        if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
+            && ::IsWindowVisible(child) && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
             return child;
     }
     return nullptr;
 }
 
-// Which system icon the box shows, told from its pixels on the screen.
+std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect);
+
+// Which system icon the box shows, told from its pixels on the screen: the icon handle of
+// another process cannot be read.
 Icon ReadIcon(HWND box)
 {
-    HWND iconStatic = IconStatic(box);
-    if (!iconStatic)
-        return Icon::None;
-    RECT rect;
-    ::GetWindowRect(iconStatic, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return Icon::None;
+    RECT rect{};
+    ::GetWindowRect(IconStatic(box), &rect);
     std::vector<COLORREF> shown = ScreenPixels(rect);
-    const struct {
-        Icon icon;
-        LPCSTR id;
-    } candidates[] = {{Icon::Information, IDI_INFORMATION}, {Icon::Error, IDI_ERROR},
-                      {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
-    Icon best = Icon::None;
-    size_t bestMatches = 0;
+    RECT local{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     fw::WindowDC screen(nullptr);
-    for (const auto& candidate : candidates) {
-        fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-        fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-        fw::ScopedSelect select(memory.get(), bitmap.get());
-        fw::unique_hbrush background(::CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0]))));
-        RECT all{0, 0, width, height};
-        ::FillRect(memory.get(), &all, background.get());
-        ::DrawIconEx(memory.get(), 0, 0, ::LoadIconA(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
-        size_t matches = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                COLORREF c = ::GetPixel(memory.get(), x, y);
-                COLORREF s = shown[y * width + x];
-                if (RGB(GetBValue(s), GetGValue(s), GetRValue(s)) == c)
-                    ++matches;
-            }
-        }
-        if (matches > bestMatches) {
-            bestMatches = matches;
-            best = candidate.icon;
-        }
+    fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
+    fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), local.right, local.bottom));
+    fw::ScopedSelect select(memory.get(), bitmap.get());
+    const std::pair<Icon, LPCSTR> candidates[] = {{Icon::Information, IDI_INFORMATION}, {Icon::Error, IDI_ERROR},
+                                                  {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
+    for (const auto& [icon, id] : candidates) {
+        COLORREF ground = shown.empty() ? 0 : shown[0];
+        fw::unique_hbrush brush(::CreateSolidBrush(RGB(ground >> 16 & 0xFF, ground >> 8 & 0xFF, ground & 0xFF)));
+        ::FillRect(memory.get(), &local, brush.get());
+        ::DrawIconEx(memory.get(), 0, 0, ::LoadIconA(nullptr, id), 0, 0, 0, nullptr, DI_NORMAL);
+        std::vector<COLORREF> drawn = PixelsOf(memory.get(), local);
+        size_t same = 0;
+        for (size_t i = 0; i < shown.size(); ++i)
+            same += drawn[i] == shown[i];
+        if (!shown.empty() && same * 10 >= shown.size() * 9)
+            return icon;
     }
-    return bestMatches * 10 >= static_cast<size_t>(width * height) * 9 ? best : Icon::None;
+    return Icon::None;
 }
 
 } // namespace
@@ -212,9 +164,12 @@ bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
     }
 }
 
-HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption)
+HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption,
+                  const std::vector<HWND>& except)
 {
-    return FindTopLevelExcept(processId, className, caption, nullptr);
+    FindState state{processId, className, caption, except, nullptr};
+    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&state));
+    return state.found;
 }
 
 HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption, DWORD timeoutMs)
@@ -224,30 +179,11 @@ HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::s
     return found;
 }
 
-HWND WaitForNewDialog(DWORD processId, const std::vector<HWND>& known, DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevelExcept(processId, "#32770", "", &known)) != nullptr; }, timeoutMs);
-    return found;
-}
-
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs)
-{
-    return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
-}
-
 std::string Text(HWND hwnd)
 {
     char buffer[4096] = {};
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, &length))
-        return {};
+    ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, nullptr);
     return buffer;
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    return Text(::GetDlgItem(dialog, id));
 }
 
 std::string ClassName(HWND hwnd)
@@ -257,42 +193,22 @@ std::string ClassName(HWND hwnd)
     return name;
 }
 
-bool IsEnabled(HWND dialog, int id)
-{
-    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
-}
-
-void Click(HWND dialog, int id)
-{
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-void PostCommand(HWND window, int id)
-{
-    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
 void PressKey(HWND window, UINT virtualKey)
 {
     ::PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
     ::PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-int RowCount(HWND list)
-{
-    return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
 std::vector<std::vector<std::string>> Rows(HWND list)
 {
-    int columns = static_cast<int>(Headings(list).size());
-    std::vector<std::vector<std::string>> rows;
-    int count = RowCount(list);
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::string> cells;
-        for (int column = 0; column < columns; ++column)
-            cells.push_back(CellText(list, row, column));
-        rows.push_back(cells);
+    std::vector<std::vector<std::string>> rows(RowCount(list));
+    size_t columns = Headings(list).size();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (size_t column = 0; column < columns; ++column) {
+            LVITEMA item{};
+            item.iSubItem = static_cast<int>(column);
+            rows[row].push_back(SendWithText(list, LVM_GETITEMTEXTA, row, item).second);
+        }
     }
     return rows;
 }
@@ -302,39 +218,39 @@ std::vector<std::string> Headings(HWND list)
     std::vector<std::string> headings;
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
-    while (auto text = RemoteText(list, LVM_GETCOLUMNA, headings.size(), column))
-        headings.push_back(*text);
+    for (auto heading = SendWithText(list, LVM_GETCOLUMNA, 0, column); heading.first;
+         heading = SendWithText(list, LVM_GETCOLUMNA, headings.size(), column))
+        headings.push_back(heading.second);
     return headings;
 }
 
 std::vector<int> ColumnWidths(HWND list)
 {
     std::vector<int> widths;
-    size_t columns = Headings(list).size();
-    for (size_t column = 0; column < columns; ++column)
+    for (size_t column = 0; column < Headings(list).size(); ++column)
         widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
     return widths;
 }
 
 void SelectRows(HWND list, const std::vector<int>& rows)
 {
-    RemoteBuffer remote(list, sizeof(LVITEMA));
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED;
-    item.state = 0;
-    remote.Write(0, &item, sizeof(item));
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.Address()));
+    SendWithText(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), item);
     item.state = LVIS_SELECTED;
-    remote.Write(0, &item, sizeof(item));
     for (int row : rows)
-        ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.Address()));
+        SendWithText(list, LVM_SETITEMSTATE, row, item);
 }
 
 void AppendRow(HWND list, const std::vector<std::string>& cells)
 {
-    int row = RowCount(list);
-    for (size_t column = 0; column < cells.size(); ++column)
-        SetCell(list, row, static_cast<int>(column), cells[column], column == 0);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = RowCount(list);
+    for (size_t column = 0; column < cells.size(); ++column) {
+        item.iSubItem = static_cast<int>(column);
+        SendWithText(list, column == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, item.iItem, item, cells[column]);
+    }
 }
 
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
@@ -343,17 +259,12 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
     HWND box = nullptr;
     WaitUntil([&] {
         std::vector<HWND> skipped;
-        for (;;) {
-            HWND candidate = FindTopLevelExcept(processId, "#32770", "", &skipped);
-            if (!candidate)
-                return false;
-            if (IsMessageBoxCandidate(candidate) && ::GetDlgItem(candidate, 1012) == nullptr
-                && ::GetDlgItem(candidate, 5038) == nullptr) {
-                box = candidate;
-                return true;
-            }
+        while (HWND candidate = FindTopLevel(processId, "#32770", "", skipped)) {
+            if (IsMessageBoxCandidate(candidate))
+                return (box = candidate) != nullptr;
             skipped.push_back(candidate);
         }
+        return false;
     }, timeoutMs);
     if (!box)
         return info;
@@ -377,23 +288,6 @@ void AnswerMessageBox(HWND box, int buttonId)
 {
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
     WaitForWindowGone(box);
-}
-
-HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs)
-{
-    return WaitForTopLevel(processId, "#32768", "", timeoutMs);
-}
-
-UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
-{
-    auto menu = reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0));
-    return ::GetMenuState(menu, commandId, MF_BYCOMMAND);
-}
-
-void ClosePopupMenu(HWND popupMenuWindow)
-{
-    ::PostMessageA(popupMenuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-    WaitForWindowGone(popupMenuWindow, 3000);
 }
 
 namespace {
@@ -437,24 +331,6 @@ std::vector<COLORREF> WindowPixels(HWND window)
     return PixelsOf(dc.get(), client);
 }
 
-bool SaveScreenshot(const std::string& path)
-{
-    ScopedGdiplus gdiplus;
-    if (!gdiplus)
-        return false;
-    int width = ::GetSystemMetrics(SM_CXSCREEN);
-    int height = ::GetSystemMetrics(SM_CYSCREEN);
-    fw::WindowDC screen(nullptr);
-    fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-    fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-    {
-        fw::ScopedSelect select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-    }
-    Gdiplus::Bitmap image(bitmap.get(), nullptr);
-    return SaveImageAs(image, path, L"image/png");
-}
-
 UiThread::UiThread(std::function<void()> body) : m_done(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
     fw::unique_handle started(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -492,38 +368,31 @@ UiThread::~UiThread()
 }
 
 namespace {
+
 std::atomic<int> g_folderCounter{0};
 
 void RemoveTree(const std::string& folder)
 {
-    WIN32_FIND_DATAA data;
-    fw::unique_find find(::FindFirstFileA((folder + "*").c_str(), &data));
-    if (find) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + "\\");
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(find.get(), &data));
+    for (const std::string& name : FilesIn(folder)) {
+        std::string path = folder + name;
+        if (::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path + "\\");
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
     }
-    find.reset();
     ::RemoveDirectoryA(folder.c_str());
 }
+
 } // namespace
 
 TempFolder::TempFolder()
 {
     char base[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, base);
-    std::ostringstream name;
-    name << base << "lumvex-test-" << ::GetCurrentProcessId() << "-" << g_folderCounter++ << "-" << ::GetTickCount() << "\\";
-    m_path = name.str();
+    m_path = fw::FormatText("%slumvex-test-%lu-%d-%lu\\", base, ::GetCurrentProcessId(), g_folderCounter++,
+                            ::GetTickCount());
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
@@ -566,11 +435,6 @@ DWORD ChildProcess::WaitForExit(DWORD timeoutMs)
     return code;
 }
 
-bool CopyFileTo(const std::string& from, const std::string& to)
-{
-    return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
-}
-
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream file(path, std::ios::binary);
@@ -598,14 +462,11 @@ std::vector<std::string> FilesIn(const std::string& folder, const std::string& p
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    fw::unique_find find(::FindFirstFileA((folder + pattern).c_str(), &data));
+    for (bool found = static_cast<bool>(find); found; found = ::FindNextFileA(find.get(), &data)) {
         if (data.cFileName[0] != '.')
             names.push_back(data.cFileName);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    }
     return names;
 }
 

@@ -1,11 +1,12 @@
 // Drives real windows under Wine and Xvfb: finds them, clicks, reads texts, list-view rows,
-// menu states and message boxes, and saves screenshots. Works on windows of this process
-// and of another one (list-view reads then go through the other process's memory).
+// menu states and message boxes. Works on windows of this process and of another one
+// (list-view reads then go through the other process's memory).
 #pragma once
 
 #include "framework/Handles.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -20,14 +21,16 @@ constexpr DWORD DEFAULT_TIMEOUT_MS = 30000;
 // Polls until the predicate holds; false on time-out.
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
-// A visible top-level window of the process (0: any process) whose class and caption
-// match (empty: any).
-HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption);
+// A visible top-level window of the process (0: any process) whose class and caption match
+// (empty: any), other than those given.
+HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption,
+                  const std::vector<HWND>& except = {});
 HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption,
                      DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
-// A visible dialog ("#32770") of the process other than those given.
-HWND WaitForNewDialog(DWORD processId, const std::vector<HWND>& known, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+inline bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS)
+{
+    return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
+}
 // Waits until the thread of a window of this process has handled every message posted to it
 // before the call and the input waiting for it, then runs the function there, between two of
 // its messages, while the caller waits (WindowThread.cpp). False if it never gets that far.
@@ -35,16 +38,15 @@ bool WaitForPostedMessages(HWND window, const std::function<void()>& thenOnThatT
                            DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
 std::string Text(HWND hwnd);
-std::string ItemText(HWND dialog, int id);
+inline std::string ItemText(HWND dialog, int id) { return Text(::GetDlgItem(dialog, id)); }
 std::string ClassName(HWND hwnd);
-bool IsEnabled(HWND dialog, int id);
 // Posts a button click, so a modal window the click opens does not block the caller.
-void Click(HWND dialog, int id);
-void PostCommand(HWND window, int id);
+inline void Click(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, id, LPARAM(::GetDlgItem(dialog, id))); }
+inline void PostCommand(HWND window, int id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 void PressKey(HWND window, UINT virtualKey);
 
 // List views.
-int RowCount(HWND list);
+inline int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 std::vector<std::vector<std::string>> Rows(HWND list);
 std::vector<std::string> Headings(HWND list);
 std::vector<int> ColumnWidths(HWND list);
@@ -65,15 +67,13 @@ MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = DEFAULT_TIME
 // Presses the button with that id (IDOK, IDYES, IDNO ...) and waits for the box to go.
 void AnswerMessageBox(HWND box, int buttonId);
 
-// Pop-up menus (the "#32768" window a tracked menu shows).
-HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
-// MF_GRAYED/MF_DISABLED bits of the item, read from the menu of a window of this process.
-UINT MenuItemState(HWND popupMenuWindow, UINT commandId);
-void ClosePopupMenu(HWND popupMenuWindow);
+// MF_GRAYED/MF_DISABLED bits of the item of a pop-up menu ("#32768") of this process.
+inline UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
+{
+    return ::GetMenuState(reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0)), commandId, 0);
+}
 
-// Screenshot of the whole screen as a PNG.
-bool SaveScreenshot(const std::string& path);
-// Pixels of a window's rectangle on the screen, top row first, 0x00RRGGBB.
+// Pixels of a rectangle of the screen, top row first, 0x00RRGGBB.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
 // What a window of this process has drawn in its client area, same layout, whether or not
 // windows of tests running beside it lie over it.
@@ -81,7 +81,6 @@ std::vector<COLORREF> WindowPixels(HWND window);
 
 // The real pointer and keyboard, through the system's input queue (Pointer.cpp).
 void MovePointer(POINT screen);
-void ClickAt(POINT screen);
 // Presses the keys in order and releases them in reverse: {VK_CONTROL, 'A'} is Ctrl+A.
 void TypeKeys(const std::vector<WORD>& chord);
 // A click at a point of a window's client area.
@@ -131,7 +130,7 @@ private:
 // A program started from its own folder; ended by force if still running when destroyed.
 class ChildProcess {
 public:
-    ChildProcess(const std::string& exePath, const std::string& arguments = "");
+    explicit ChildProcess(const std::string& exePath, const std::string& arguments = "");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -145,7 +144,10 @@ private:
     DWORD m_id = 0;
 };
 
-bool CopyFileTo(const std::string& from, const std::string& to);
+inline bool CopyFileTo(const std::string& from, const std::string& to)
+{
+    return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
 // Names in a folder (ending with a backslash) that match the pattern, "." and ".." left out.
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern = "*");
 bool WriteFileBytes(const std::string& path, const std::string& bytes);

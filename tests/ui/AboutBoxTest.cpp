@@ -1,0 +1,122 @@
+// The About box and its hyperlink labels on real windows: the colours follow the real pointer
+// and the clicks, with the shell replaced by a recorder.
+#include "links/AboutDlg.h"
+#include "resource.h"
+#include "rig/Rig.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+struct OpenLog {
+    std::mutex lock;
+    std::vector<std::string> opened;
+    INT_PTR result = 42;
+
+    std::vector<std::string> Opened()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return opened;
+    }
+};
+
+class RecordingTarget : public LinkTarget {
+public:
+    explicit RecordingTarget(OpenLog& log) : m_log(log) {}
+    INT_PTR Open() const override
+    {
+        std::lock_guard<std::mutex> guard(m_log.lock);
+        m_log.opened.push_back(GetText());
+        return m_log.result;
+    }
+
+private:
+    OpenLog& m_log;
+};
+
+LOGFONTA FontOf(HWND hwnd)
+{
+    LOGFONTA font{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font;
+}
+
+// The label is drawn in this colour, on the screen and in its state.
+::testing::AssertionResult ShowsColor(const CStaticLink& link, COLORREF color)
+{
+    auto shown = [&] { return link.GetTextColor() == color && rig::CountPixels(link.GetSafeHwnd(), color, 120) > 10; };
+    if (rig::WaitUntil(shown, 5000))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "colour " << std::hex << link.GetTextColor();
+}
+
+TEST(AboutBox, ShowsTheVersionAndLinksThatColourWithThePointerAndOpenOnClick)
+{
+    rig::MovePointer({0, 0});
+    OpenLog log;
+    CAboutDlg about;
+    CStaticLink& mail = about.GetMailLink();
+    CStaticLink& web = about.GetWebLink();
+    mail.SetLinkTarget(std::make_unique<RecordingTarget>(log));
+    web.SetLinkTarget(std::make_unique<RecordingTarget>(log));
+    rig::UiThread ui([&] { about.DoModal(); });
+    HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "About Lumvex Time Lapse Video Tools");
+    ASSERT_NE(dialog, nullptr);
+
+    EXPECT_EQ(rig::ItemText(dialog, IDC_VERSION_LABEL), "LumvexTimeLapseVideo Version 1.0.0.1");
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    LOGFONTA version = FontOf(::GetDlgItem(dialog, IDC_VERSION_LABEL));
+    EXPECT_EQ(version.lfWeight, FW_BOLD);
+    EXPECT_STREQ(version.lfFaceName, metrics.lfMenuFont.lfFaceName);
+    EXPECT_EQ(version.lfHeight, metrics.lfMenuFont.lfHeight);
+    EXPECT_STREQ(FontOf(dialog).lfFaceName, "Arial");
+    EXPECT_EQ(rig::ItemText(dialog, IDC_MAIL_LINK), CAboutDlg::SUPPORT_ADDRESS);
+
+    // The labels keep the dialog's font, not underlined, and show the hand.
+    ASSERT_TRUE(rig::WaitUntil([&] { return mail.GetLinkFont() != nullptr; }, 2000));
+    LOGFONTA link{};
+    ::GetObjectA(mail.GetLinkFont(), sizeof(link), &link);
+    EXPECT_STREQ(link.lfFaceName, FontOf(dialog).lfFaceName);
+    EXPECT_EQ(link.lfHeight, FontOf(dialog).lfHeight);
+    EXPECT_FALSE(link.lfUnderline);
+    EXPECT_EQ(::SendMessageA(mail.GetSafeHwnd(), WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(CStaticLink::HandCursor(), ::LoadCursorA(nullptr, IDC_HAND));
+
+    EXPECT_TRUE(ShowsColor(mail, CStaticLink::UnvisitedLinkColor));
+    rig::MovePointer(rig::CentreOf(mail.GetSafeHwnd()));
+    EXPECT_TRUE(ShowsColor(mail, CStaticLink::HoverLinkColor));
+    EXPECT_TRUE(ShowsColor(web, CStaticLink::UnvisitedLinkColor));
+    rig::MovePointer(rig::CentreOf(web.GetSafeHwnd()));
+    EXPECT_TRUE(ShowsColor(mail, CStaticLink::UnvisitedLinkColor));
+    EXPECT_TRUE(ShowsColor(web, CStaticLink::HoverLinkColor));
+
+    // A successful click turns the label purple until the pointer leaves; a failed one leaves
+    // it red.
+    RECT rect;
+    ::GetClientRect(mail.GetSafeHwnd(), &rect);
+    rig::MouseClick(mail.GetSafeHwnd(), {rect.right / 2, rect.bottom / 2});
+    ASSERT_TRUE(rig::WaitUntil([&] { return log.Opened().size() == 1; }, 2000));
+    EXPECT_TRUE(ShowsColor(mail, CStaticLink::VisitedLinkColor));
+    ::SendMessageA(mail.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(ShowsColor(mail, CStaticLink::VisitedLinkColor)) << "purple while the pointer stays";
+    rig::MovePointer({0, 0});
+    EXPECT_TRUE(ShowsColor(mail, CStaticLink::UnvisitedLinkColor));
+    log.result = SE_ERR_NOASSOC;
+    ::GetClientRect(web.GetSafeHwnd(), &rect);
+    rig::MouseClick(web.GetSafeHwnd(), {rect.right / 2, rect.bottom / 2});
+    ASSERT_TRUE(rig::WaitUntil([&] { return log.Opened().size() == 2; }, 2000));
+    EXPECT_TRUE(ShowsColor(web, CStaticLink::HoverLinkColor));
+    EXPECT_EQ(log.Opened(),
+              (std::vector<std::string>{std::string("mailto:") + CAboutDlg::SUPPORT_ADDRESS, CAboutDlg::WEB_SITE}));
+
+    rig::PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(ui.Join());
+    rig::MovePointer({0, 0});
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+// The shipped program's whole road, driven from this process: a copy in a folder of its own
+// (its settings and temporary folder land there), files chosen through the real file dialog,
+// videos made through the settings dialog, and the quit question.
+#include "resource.h"
+#include "rig/FileDialog.h"
+#include "rig/Media.h"
+#include "rig/Rig.h"
+#include "tests/fixtures/Fixtures.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+
+namespace {
+
+const char TITLE[] = "Lumvex Time Lapse Video Tools";
+
+class ProgramRoad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, m_folder.File(LUMVEX_TEST_COPY_NAME)));
+        ASSERT_TRUE(::CreateDirectoryA(Sources().c_str(), nullptr));
+        // The encoder reads at the frame rate, so a long sequence stays long enough to watch.
+        ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", "ffmpeg -re");
+        m_program = std::make_unique<rig::ChildProcess>(m_folder.File(LUMVEX_TEST_COPY_NAME));
+        ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", nullptr);
+        m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", TITLE);
+        ASSERT_NE(m_window, nullptr);
+    }
+
+    std::string Sources() const { return m_folder.File("sources \xC3\xA0 voir\\"); }
+    HWND List() const { return ::GetDlgItem(m_window, IDC_FILE_LIST); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_window, id)); }
+
+    HWND WaitForDialog(const std::string& caption) { return rig::WaitForTopLevel(m_program->Id(), "#32770", caption); }
+
+    void SelectFiles(const std::vector<std::string>& names)
+    {
+        int before = rig::RowCount(List());
+        rig::Click(m_window, IDC_SELECT_FILES);
+        HWND open = WaitForDialog("Select one or multiple files");
+        ASSERT_NE(open, nullptr);
+        ASSERT_TRUE(rig::SubmitFileName(open, Sources()));
+        std::string quoted;
+        for (const std::string& name : names)
+            quoted += "\"" + name + "\" ";
+        ASSERT_TRUE(rig::SubmitFileName(open, quoted));
+        int after = before + static_cast<int>(names.size());
+        ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) == after && ::IsWindowEnabled(m_window); }));
+    }
+
+    // Settings: frame rate by index, CIF size; the destination is typed into the save dialog
+    // without an extension, which the dialog adds. An existing one is replaced after a No.
+    void MakeVideo(int rateIndex, const std::string& destination, bool exists = false)
+    {
+        rig::Click(m_window, IDC_MAKE_VIDEO);
+        HWND settings = WaitForDialog("Make time lapse video");
+        ASSERT_NE(settings, nullptr);
+        ::SendDlgItemMessageA(settings, IDC_FRAME_RATE, CB_SETCURSEL, rateIndex, 0);
+        ::SendDlgItemMessageA(settings, IDC_VIDEO_SIZE, CB_SETCURSEL, 2, 0);
+        rig::Click(settings, IDC_BROWSE_DEST);
+        HWND save = WaitForDialog("Select the destination file");
+        ASSERT_NE(save, nullptr);
+        ASSERT_TRUE(rig::SubmitFileName(save, destination));
+        ASSERT_TRUE(rig::WaitUntil([&] { return !rig::ItemText(settings, IDC_DEST_FILE).empty(); }));
+        for (int answer : {IDNO, IDYES}) {
+            EXPECT_TRUE(::IsWindowVisible(settings));
+            rig::Click(settings, IDOK);
+            if (!exists)
+                return;
+            rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id());
+            EXPECT_EQ(box.text, "Destination file already exists.\nDo you want to replace it?");
+            EXPECT_EQ(box.icon, rig::Icon::Exclamation);
+            rig::AnswerMessageBox(box.hwnd, answer);
+        }
+    }
+
+    rig::MessageBoxInfo Result(const char* screenshot = nullptr)
+    {
+        rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id(), 120000);
+        if (screenshot)
+            rig::SaveScreenshot(rig::ExecutableDirectory() + screenshot);
+        if (box.hwnd)
+            rig::AnswerMessageBox(box.hwnd, IDOK);
+        return box;
+    }
+
+    void ExpectNoFrameLeftAndSourcesUnchanged()
+    {
+        EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_folder.File("temp\\")).empty(); }, 5000))
+            << "frames or files left in the temporary folder";
+        for (const auto& [name, bytes] : m_sources)
+            EXPECT_EQ(rig::ReadFileBytes(Sources() + name), bytes) << name;
+    }
+
+    void AddSource(const std::string& fixture, const std::string& name)
+    {
+        ASSERT_TRUE(rig::CopyFileTo(fixtures::Path(fixture), Sources() + name));
+        m_sources.emplace_back(name, rig::ReadFileBytes(Sources() + name));
+    }
+
+    rig::TempFolder m_folder;
+    std::unique_ptr<rig::ChildProcess> m_program;
+    HWND m_window = nullptr;
+    std::vector<std::pair<std::string, std::string>> m_sources;
+};
+
+} // namespace
+
+TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
+{
+    EXPECT_EQ(rig::Headings(List()),
+              (std::vector<std::string>{"No.", "File Name", "Type", "Dimensions", "Created Time", "File Path"}));
+    EXPECT_FALSE(Enabled(IDC_MAKE_VIDEO));
+    EXPECT_TRUE(::PathIsDirectoryA(m_folder.File("temp").c_str())) << "the fall-back temporary folder is created";
+    rig::Click(m_window, IDC_SELECT_FILES);
+    HWND open = WaitForDialog("Select one or multiple files");
+    ASSERT_NE(open, nullptr);
+    rig::Click(open, IDCANCEL);
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
+    EXPECT_EQ(rig::RowCount(List()), 0);
+
+    AddSource("baseline.jpg", "one.jpg");
+    AddSource("red.png", "two.png");
+    AddSource("bmp24.bmp", "three.bmp");
+    AddSource("still.gif", "four.gif");
+    ASSERT_TRUE(rig::WriteFileBytes(Sources() + "fake.jpg", "just some text"));
+    SelectFiles({"one.jpg", "two.png", "three.bmp", "four.gif", "fake.jpg"});
+    auto rows = rig::Rows(List());
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"0001", "one.jpg", "JPG", "29 X 17", rows[0][4], Sources() + "one.jpg"}));
+    EXPECT_EQ(rows[4][2], "Others");
+    EXPECT_TRUE(Enabled(IDC_MAKE_VIDEO));
+
+    rig::Click(m_window, IDC_MAKE_VIDEO);
+    HWND settings = WaitForDialog("Make time lapse video");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(m_window)) << "the main window waits for the settings dialog";
+    rig::Click(settings, IDCANCEL);
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
+    EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no work dialog, no message";
+    EXPECT_FALSE(::PathFileExistsA(m_folder.File("lumvextimelapsevideo.ini").c_str()));
+
+    std::string video = m_folder.File("video");
+    MakeVideo(9, video);
+    rig::MessageBoxInfo box = Result();
+    EXPECT_EQ(box.text, "Missing file.\n(" + m_folder.Path() + "ffmpeg.exe)");
+    EXPECT_EQ(box.icon, rig::Icon::Error);
+    EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
+    ExpectNoFrameLeftAndSourcesUnchanged();
+
+    ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "ffmpeg.exe", m_folder.File("ffmpeg.exe")));
+    MakeVideo(9, video);
+    box = Result("road-result.png");
+    EXPECT_EQ(box.text, "Make time lapse video success.");
+    EXPECT_EQ(box.caption, TITLE);
+    EXPECT_EQ(box.icon, rig::Icon::Information);
+    rig::VideoProbe probe;
+    ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
+    EXPECT_EQ(rig::Mp4PlaybackFaults(video + ".mp4", probe), "");
+    EXPECT_EQ(probe.frameCount, 4);
+    EXPECT_EQ(probe.width, 360);
+    EXPECT_EQ(probe.height, 240);
+    EXPECT_EQ(probe.frameRate, "10/1");
+    ExpectNoFrameLeftAndSourcesUnchanged();
+
+    // At two frames a second the encoding takes twelve seconds: the bar keeps moving through it,
+    // and Cancel ends it, its frames and its video at once.
+    std::vector<std::string> names;
+    for (int i = 0; i < 20; ++i) {
+        names.push_back("s" + std::to_string(100 + i) + ".png");
+        AddSource("blue.png", names.back());
+    }
+    SelectFiles(names);
+    const int count = 25;  // rows, the text file among them
+    MakeVideo(1, video, true);
+    HWND work = nullptr, bar = nullptr;
+    ASSERT_TRUE(rig::WaitUntil([&] {
+        work = rig::FindTopLevel(m_program->Id(), "#32770", "", {m_window});
+        return (bar = ::GetDlgItem(work, IDC_WAIT_PROGRESS)) != nullptr;
+    }));
+    auto position = [&] { return ::SendMessageA(bar, PBM_GETPOS, 0, 0); };
+    ASSERT_TRUE(rig::WaitUntil([&] { return position() > 5 + count; }));
+    rig::SaveScreenshot(rig::ExecutableDirectory() + "road-work.png");
+    for (int move = 0; move < 3; ++move) {
+        LRESULT before = position();
+        EXPECT_TRUE(rig::WaitUntil([&] { return position() != before; }, 2000)) << "the bar stood still while encoding";
+    }
+    EXPECT_LT(position(), 5 + 2 * count) << "the encoding ended before the cancel";
+    DWORD pressed = ::GetTickCount();
+    rig::Click(work, IDCANCEL);
+    ASSERT_TRUE(rig::WaitForWindowGone(work, 10000));
+    EXPECT_LE(::GetTickCount() - pressed, 2000u) << "from the press to the dialog gone";
+    ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
+    EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no message after a cancel";
+    EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
+    ExpectNoFrameLeftAndSourcesUnchanged();
+    // The host encoder's arguments name this test's own temporary folder.
+    EXPECT_TRUE(rig::WaitUntil([&] {
+        return rig::RunHostTool("sh", "-c \"ps -eo args | grep -F -- \\\"$1\\\" | grep -q ^ffmpeg && exit 1; exit 0\" sh \""
+                                          + m_folder.File("temp") + "\"") == 0;
+    }, 1000));
+    EXPECT_EQ(rig::RowCount(List()), count);
+
+    std::string settingsFile = rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini"));
+    for (int answer : {IDNO, IDYES}) {
+        rig::Click(m_window, IDC_CLOSE);
+        box = rig::WaitForMessageBox(m_program->Id());
+        ASSERT_NE(box.hwnd, nullptr);
+        EXPECT_EQ(box.text, "Are you sure to quit?");
+        EXPECT_EQ(box.icon, rig::Icon::None);
+        rig::AnswerMessageBox(box.hwnd, answer);
+    }
+    EXPECT_EQ(m_program->WaitForExit(), 0u);
+    EXPECT_EQ(rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
+}
