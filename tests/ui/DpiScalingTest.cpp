@@ -21,15 +21,11 @@
 
 namespace {
 
-int ExpectedDpi()
-{
-    const char* dpi = std::getenv("LUMVEX_EXPECTED_DPI");
-    return dpi ? std::atoi(dpi) : 96;
-}
+const int EXPECTED_DPI = std::getenv("LUMVEX_EXPECTED_DPI") ? std::atoi(std::getenv("LUMVEX_EXPECTED_DPI")) : 96;
 
 int Scaled(int pixels)
 {
-    return ::MulDiv(pixels, ExpectedDpi(), 96);
+    return ::MulDiv(pixels, EXPECTED_DPI, 96);
 }
 
 void ExpectSize(HWND hwnd, int width, int height)
@@ -74,26 +70,36 @@ protected:
     bool StartJob(fw::ThreadProc) override { return true; }
 };
 
+// The list's headings and column widths.
+std::vector<std::pair<std::string, int>> Columns(HWND list)
+{
+    std::vector<std::pair<std::string, int>> columns;
+    char heading[64] = {};
+    LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH, 0, 0, heading, sizeof(heading)};
+    while (ListView_GetColumn(list, static_cast<int>(columns.size()), &column))
+        columns.emplace_back(heading, column.cx);
+    return columns;
+}
+
 // Checks the main window's columns, then drags it onto a screen of twice the scale, which
 // only Windows' dialog manager answers by re-laying the controls out; closes it.
 void CheckMainWindow(HWND dialog)
 {
     HWND list = ::GetDlgItem(dialog, IDC_FILE_LIST);
-    rig::AppendRow(list, {"1", "IMG_0001.jpg", "JPG", "4000 x 3000", "01/02/2020 10:00:00", "C:\\Photos\\IMG_0001.jpg"});
-    std::vector<int> widths = rig::ColumnWidths(list);
-    std::vector<int> design = {40, 150, 65, 85, 130, 300};
-    for (int& width : design)
-        width = Scaled(width);
-    EXPECT_EQ(widths, design);
+    std::vector<std::pair<std::string, int>> design = {{"No.", 40}, {"File Name", 150}, {"Type", 65},
+                                                       {"Dimensions", 85}, {"Created Time", 130}, {"File Path", 300}};
+    for (auto& column : design)
+        column.second = Scaled(column.second);
+    EXPECT_EQ(Columns(list), design);
     RECT suggested{10, 20, 900, 700};
     UINT doubled = 2 * fw::DpiForWindow(dialog);
     ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(doubled, doubled), reinterpret_cast<LPARAM>(&suggested));
     RECT now;
     ::GetWindowRect(dialog, &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
-    for (int& width : widths)
-        width *= 2;
-    EXPECT_EQ(rig::ColumnWidths(list), widths);
+    for (auto& column : design)
+        column.second *= 2;
+    EXPECT_EQ(Columns(list), design);
     rig::PostCommand(dialog, IDC_CLOSE);
     rig::AnswerMessageBox(rig::WaitForMessageBox(::GetCurrentProcessId()).hwnd, IDYES);
 }
@@ -139,10 +145,10 @@ TEST(DpiScaling, EveryDialogScalesItsPixelsAndClipsNoText)
         rig::UiThread ui([&c] { c.run(); });
         HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "");
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(static_cast<int>(fw::DpiForWindow(dialog)), ExpectedDpi());
+        EXPECT_EQ(static_cast<int>(fw::DpiForWindow(dialog)), EXPECTED_DPI);
         ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         if (std::getenv("LUMVEX_SCREENSHOTS"))
-            rig::SaveScreenshot(rig::ExecutableDirectory() + c.name + "_" + std::to_string(ExpectedDpi()) + "dpi.png");
+            rig::SaveScreenshot(rig::ExecutableDirectory() + c.name + "_" + std::to_string(EXPECTED_DPI) + "dpi.png");
         ExpectNothingClipped(dialog);
         c.checkAndClose(dialog);
         EXPECT_TRUE(ui.Join());

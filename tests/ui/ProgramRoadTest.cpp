@@ -77,42 +77,34 @@ protected:
         }
     }
 
-    rig::MessageBoxInfo Result(const char* screenshot = nullptr)
+    rig::MessageBoxInfo Result()
     {
         rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id(), 120000);
-        if (screenshot)
-            rig::SaveScreenshot(rig::ExecutableDirectory() + screenshot);
         if (box.hwnd)
             rig::AnswerMessageBox(box.hwnd, IDOK);
         return box;
     }
 
-    void ExpectNoFrameLeftAndSourcesUnchanged()
+    void ExpectNoFrameLeft()
     {
         EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_folder.File("temp\\")).empty(); }, 5000))
             << "frames or files left in the temporary folder";
-        for (const auto& [name, bytes] : m_sources)
-            EXPECT_EQ(rig::ReadFileBytes(Sources() + name), bytes) << name;
     }
 
     void AddSource(const std::string& fixture, const std::string& name)
     {
         ASSERT_TRUE(rig::CopyFileTo(fixtures::Path(fixture), Sources() + name));
-        m_sources.emplace_back(name, rig::ReadFileBytes(Sources() + name));
     }
 
     rig::TempFolder m_folder;
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
-    std::vector<std::pair<std::string, std::string>> m_sources;
 };
 
 } // namespace
 
 TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
 {
-    EXPECT_EQ(rig::Headings(List()),
-              (std::vector<std::string>{"No.", "File Name", "Type", "Dimensions", "Created Time", "File Path"}));
     EXPECT_FALSE(Enabled(IDC_MAKE_VIDEO));
     EXPECT_TRUE(::PathIsDirectoryA(m_folder.File("temp").c_str())) << "the fall-back temporary folder is created";
     rig::Click(m_window, IDC_SELECT_FILES);
@@ -127,12 +119,9 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     AddSource("bmp24.bmp", "three.bmp");
     AddSource("still.gif", "four.gif");
     ASSERT_TRUE(rig::WriteFileBytes(Sources() + "fake.jpg", "just some text"));
+    // The rows' texts are the main window test's; the video's four frames show the images read.
     SelectFiles({"one.jpg", "two.png", "three.bmp", "four.gif", "fake.jpg"});
-    auto rows = rig::Rows(List());
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"0001", "one.jpg", "JPG", "29 X 17", rows[0][4], Sources() + "one.jpg"}));
-    EXPECT_EQ(rows[4][2], "Others");
-    EXPECT_TRUE(Enabled(IDC_MAKE_VIDEO));
+    EXPECT_TRUE(rig::WaitUntil([&] { return Enabled(IDC_MAKE_VIDEO); }));
 
     rig::Click(m_window, IDC_MAKE_VIDEO);
     HWND settings = WaitForDialog("Make time lapse video");
@@ -149,13 +138,12 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_EQ(box.text, "Missing file.\n(" + m_folder.Path() + "ffmpeg.exe)");
     EXPECT_EQ(box.icon, rig::Icon::Error);
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
-    ExpectNoFrameLeftAndSourcesUnchanged();
+    ExpectNoFrameLeft();
 
     ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "ffmpeg.exe", m_folder.File("ffmpeg.exe")));
     MakeVideo(9, video);
-    box = Result("road-result.png");
+    box = Result();
     EXPECT_EQ(box.text, "Make time lapse video success.");
-    EXPECT_EQ(box.caption, TITLE);
     EXPECT_EQ(box.icon, rig::Icon::Information);
     rig::VideoProbe probe;
     ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
@@ -164,7 +152,7 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_EQ(probe.width, 360);
     EXPECT_EQ(probe.height, 240);
     EXPECT_EQ(probe.frameRate, "10/1");
-    ExpectNoFrameLeftAndSourcesUnchanged();
+    ExpectNoFrameLeft();
 
     // At two frames a second the encoding takes twelve seconds: the bar keeps moving through it,
     // and Cancel ends it, its frames and its video at once.
@@ -183,7 +171,6 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     }));
     auto position = [&] { return ::SendMessageA(bar, PBM_GETPOS, 0, 0); };
     ASSERT_TRUE(rig::WaitUntil([&] { return position() > 5 + count; }));
-    rig::SaveScreenshot(rig::ExecutableDirectory() + "road-work.png");
     for (int move = 0; move < 3; ++move) {
         LRESULT before = position();
         EXPECT_TRUE(rig::WaitUntil([&] { return position() != before; }, 2000)) << "the bar stood still while encoding";
@@ -196,7 +183,7 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
     EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no message after a cancel";
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
-    ExpectNoFrameLeftAndSourcesUnchanged();
+    ExpectNoFrameLeft();
     // The host encoder's arguments name this test's own temporary folder.
     EXPECT_TRUE(rig::WaitUntil([&] {
         return rig::RunHostTool("sh", "-c \"ps -eo args | grep -F -- \\\"$1\\\" | grep -q ^ffmpeg && exit 1; exit 0\" sh \""
@@ -205,14 +192,8 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_EQ(rig::RowCount(List()), count);
 
     std::string settingsFile = rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini"));
-    for (int answer : {IDNO, IDYES}) {
-        rig::Click(m_window, IDC_CLOSE);
-        box = rig::WaitForMessageBox(m_program->Id());
-        ASSERT_NE(box.hwnd, nullptr);
-        EXPECT_EQ(box.text, "Are you sure to quit?");
-        EXPECT_EQ(box.icon, rig::Icon::None);
-        rig::AnswerMessageBox(box.hwnd, answer);
-    }
+    rig::Click(m_window, IDC_CLOSE);
+    rig::AnswerMessageBox(rig::WaitForMessageBox(m_program->Id()).hwnd, IDYES);
     EXPECT_EQ(m_program->WaitForExit(), 0u);
     EXPECT_EQ(rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
 }

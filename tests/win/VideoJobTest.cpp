@@ -2,6 +2,7 @@
 
 #include "app/FileSystem.h"
 #include "framework/Handles.h"
+#include "framework/Text.h"
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
@@ -60,7 +61,6 @@ protected:
 
     std::vector<std::string> Frames() { return rig::FilesIn(m_temp, "*"); }
     std::vector<std::string> Seen() { return rig::FilesIn(m_root.File("seen\\"), "*.jpg"); }
-    std::string SeenBytes(size_t i) { return rig::ReadFileBytes(m_root.File("seen\\" + Seen()[i])); }
 
     rig::TempFolder m_root;
     std::string m_temp;
@@ -107,10 +107,8 @@ TEST_F(VideoJobTest, FramesKeepRowOrderAndNumbersAndSkipWhatCannotBeRead)
     std::vector<std::string> seen = Seen();
     ASSERT_EQ(seen.size(), expected.size());
     for (size_t i = 0; i < seen.size(); ++i) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof(suffix), "_%04zu.jpg", i + 1);
-        EXPECT_EQ(seen[i].substr(14), suffix);
-        EXPECT_EQ(SeenBytes(i), expected[i]) << seen[i];
+        EXPECT_EQ(seen[i].substr(14), fw::FormatText("_%04d.jpg", static_cast<int>(i + 1)));
+        EXPECT_EQ(rig::ReadFileBytes(m_root.File("seen\\" + seen[i])), expected[i]) << seen[i];
     }
     EXPECT_EQ(rig::ReadFileBytes(m_root.File("links")), "2\n");
     EXPECT_EQ(rig::ReadFileBytes(jpg), expected[0]);

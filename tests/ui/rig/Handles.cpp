@@ -32,9 +32,4 @@ DWORD GdiObjectCount()
     return count;
 }
 
-DWORD UserObjectCount()
-{
-    return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
-}
-
 } // namespace rig

@@ -1,12 +1,6 @@
 #include "rig/Media.h"
 
-#include "app/Globals.h"
-#include "framework/Handles.h"
-#include "framework/Text.h"
-#include "imaging/GdiplusCodec.h"
 #include "rig/Rig.h"
-
-#include <gdiplus.h>
 
 #include <cstdlib>
 #include <map>
@@ -22,26 +16,6 @@ std::string Quoted(const std::string& path)
 }
 
 } // namespace
-
-bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color)
-{
-    // JPEG through the platform's encoder as the program finds it, which needs no host
-    // process; the other formats by ImageMagick.
-    if (std::wstring(mimeType) != L"image/jpeg")
-        return RunHostTool("convert", fw::FormatText("-size %dx%d xc:#%02X%02X%02X ", width, height, GetRValue(color),
-                                                     GetGValue(color), GetBValue(color)) + Quoted(path)) == 0;
-    GdiplusSession gdiplus(g_gdiplus);
-    CLSID jpeg;
-    if (!gdiplus || !FindJpegEncoder(jpeg))
-        return false;
-    Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics graphics(&image);
-        Gdiplus::SolidBrush brush(Gdiplus::Color(GetRValue(color), GetGValue(color), GetBValue(color)));
-        graphics.FillRectangle(&brush, 0, 0, width, height);
-    }
-    return image.Save(fw::ToWide(path).c_str(), &jpeg, nullptr) == Gdiplus::Ok;
-}
 
 bool SaveScreenshot(const std::string& path)
 {

@@ -1,16 +1,13 @@
-// Test media: image files of one colour, screenshots, and host programs (ffprobe, ffmpeg) run
+// Test media: screenshots, and host programs (ffprobe, ffmpeg) run
 // through the encoder bridge beside the test executable, Windows paths and all.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace rig {
 
-// mimeType: L"image/jpeg", L"image/png", L"image/bmp", L"image/gif". One colour throughout.
-bool WriteImageFile(const std::string& path, const wchar_t* mimeType, int width, int height, COLORREF color);
 // The whole screen as a PNG, taken by ImageMagick.
 bool SaveScreenshot(const std::string& path);
 

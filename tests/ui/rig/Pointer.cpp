@@ -65,9 +65,8 @@ size_t CountPixels(HWND hwnd, COLORREF color, int tolerance)
     ::GetWindowRect(hwnd, &rect);
     size_t count = 0;
     for (COLORREF pixel : ScreenPixels(rect)) {
-        int distance = std::abs(static_cast<int>((pixel >> 16) & 0xFF) - GetRValue(color)) +
-                       std::abs(static_cast<int>((pixel >> 8) & 0xFF) - GetGValue(color)) +
-                       std::abs(static_cast<int>(pixel & 0xFF) - GetBValue(color));
+        int distance = std::abs(GetRValue(pixel) - GetRValue(color)) + std::abs(GetGValue(pixel) - GetGValue(color))
+                       + std::abs(GetBValue(pixel) - GetBValue(color));
         count += distance <= tolerance;
     }
     return count;

@@ -4,14 +4,11 @@
 #include "framework/Text.h"
 #include "resource.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <fstream>
-#include <optional>
-#include <sstream>
+#include <iterator>
 
 namespace rig {
 
@@ -47,57 +44,6 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
-// Memory in the process that owns a list view, for its messages that carry pointers: a
-// request, then a text buffer.
-class RemoteBuffer {
-public:
-    static constexpr size_t TEXT_OFFSET = 256;
-    static constexpr size_t TEXT_SIZE = 4096;
-
-    explicit RemoteBuffer(HWND window)
-    {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(window, &pid);
-        m_process.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-        m_address = static_cast<char*>(
-            ::VirtualAllocEx(m_process.get(), nullptr, TEXT_OFFSET + TEXT_SIZE, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteBuffer() { ::VirtualFreeEx(m_process.get(), m_address, 0, MEM_RELEASE); }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    LPARAM Request() const { return reinterpret_cast<LPARAM>(m_address); }
-    char* Text() const { return m_address + TEXT_OFFSET; }
-    void Write(size_t offset, const void* data, size_t size) const
-    {
-        ::WriteProcessMemory(m_process.get(), m_address + offset, data, size, nullptr);
-    }
-    std::string ReadText() const
-    {
-        char text[TEXT_SIZE] = {};
-        ::ReadProcessMemory(m_process.get(), Text(), text, TEXT_SIZE - 1, nullptr);
-        return text;
-    }
-
-private:
-    fw::unique_handle m_process;
-    char* m_address;
-};
-
-// Sends a list-view message whose request points at a text buffer in the list's process,
-// holding the text given; the message's answer and the buffer's text after it.
-template <typename Request>
-std::pair<LRESULT, std::string> SendWithText(HWND list, UINT message, WPARAM wParam, Request request,
-                                             const std::string& text = "")
-{
-    RemoteBuffer remote(list);
-    request.pszText = remote.Text();
-    request.cchTextMax = RemoteBuffer::TEXT_SIZE;
-    remote.Write(RemoteBuffer::TEXT_OFFSET, text.c_str(), text.size() + 1);
-    remote.Write(0, &request, sizeof(request));
-    LRESULT answer = ::SendMessageA(list, message, wParam, remote.Request());
-    return {answer, remote.ReadText()};
-}
-
 bool IsMessageBoxCandidate(HWND hwnd)
 {
     for (HWND child : Children(hwnd)) {
@@ -119,35 +65,22 @@ HWND IconStatic(HWND box)
     return nullptr;
 }
 
-std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect);
-
-// Which system icon the box shows, told from its pixels on the screen: the icon handle of
+// Which system icon the box shows, told by its colours on the screen, as the icon handle of
 // another process cannot be read.
 Icon ReadIcon(HWND box)
 {
     RECT rect{};
     ::GetWindowRect(IconStatic(box), &rect);
-    std::vector<COLORREF> shown = ScreenPixels(rect);
-    RECT local{0, 0, rect.right - rect.left, rect.bottom - rect.top};
-    fw::WindowDC screen(nullptr);
-    fw::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-    fw::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), local.right, local.bottom));
-    fw::ScopedSelect select(memory.get(), bitmap.get());
-    const std::pair<Icon, LPCSTR> candidates[] = {{Icon::Information, IDI_INFORMATION}, {Icon::Error, IDI_ERROR},
-                                                  {Icon::Exclamation, IDI_WARNING}, {Icon::Question, IDI_QUESTION}};
-    for (const auto& [icon, id] : candidates) {
-        COLORREF ground = shown.empty() ? 0 : shown[0];
-        fw::unique_hbrush brush(::CreateSolidBrush(RGB(ground >> 16 & 0xFF, ground >> 8 & 0xFF, ground & 0xFF)));
-        ::FillRect(memory.get(), &local, brush.get());
-        ::DrawIconEx(memory.get(), 0, 0, ::LoadIconA(nullptr, id), 0, 0, 0, nullptr, DI_NORMAL);
-        std::vector<COLORREF> drawn = PixelsOf(memory.get(), local);
-        size_t same = 0;
-        for (size_t i = 0; i < shown.size(); ++i)
-            same += drawn[i] == shown[i];
-        if (!shown.empty() && same * 10 >= shown.size() * 9)
-            return icon;
+    size_t red = 0, yellow = 0, blue = 0;
+    for (COLORREF p : ScreenPixels(rect)) {
+        red += GetRValue(p) > 150 && GetGValue(p) < 100 && GetBValue(p) < 100;
+        yellow += GetRValue(p) > 180 && GetGValue(p) > 150 && GetBValue(p) < 100;
+        blue += GetBValue(p) > 150 && GetRValue(p) < 120;
     }
-    return Icon::None;
+    size_t most = std::max({red, yellow, blue});
+    if (most < 100)
+        return Icon::None;
+    return most == red ? Icon::Error : most == yellow ? Icon::Exclamation : Icon::Information;
 }
 
 } // namespace
@@ -202,55 +135,22 @@ void PressKey(HWND window, UINT virtualKey)
 std::vector<std::vector<std::string>> Rows(HWND list)
 {
     std::vector<std::vector<std::string>> rows(RowCount(list));
-    size_t columns = Headings(list).size();
+    int columns = static_cast<int>(::SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
     for (size_t row = 0; row < rows.size(); ++row) {
-        for (size_t column = 0; column < columns; ++column) {
-            LVITEMA item{};
-            item.iSubItem = static_cast<int>(column);
-            rows[row].push_back(SendWithText(list, LVM_GETITEMTEXTA, row, item).second);
+        for (int column = 0; column < columns; ++column) {
+            char text[1024] = {};
+            ListView_GetItemText(list, static_cast<int>(row), column, text, sizeof(text));
+            rows[row].push_back(text);
         }
     }
     return rows;
 }
 
-std::vector<std::string> Headings(HWND list)
-{
-    std::vector<std::string> headings;
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    for (auto heading = SendWithText(list, LVM_GETCOLUMNA, 0, column); heading.first;
-         heading = SendWithText(list, LVM_GETCOLUMNA, headings.size(), column))
-        headings.push_back(heading.second);
-    return headings;
-}
-
-std::vector<int> ColumnWidths(HWND list)
-{
-    std::vector<int> widths;
-    for (size_t column = 0; column < Headings(list).size(); ++column)
-        widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
-    return widths;
-}
-
 void SelectRows(HWND list, const std::vector<int>& rows)
 {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    SendWithText(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), item);
-    item.state = LVIS_SELECTED;
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     for (int row : rows)
-        SendWithText(list, LVM_SETITEMSTATE, row, item);
-}
-
-void AppendRow(HWND list, const std::vector<std::string>& cells)
-{
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = RowCount(list);
-    for (size_t column = 0; column < cells.size(); ++column) {
-        item.iSubItem = static_cast<int>(column);
-        SendWithText(list, column == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, item.iItem, item, cells[column]);
-    }
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
@@ -310,8 +210,9 @@ std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
     ::BitBlt(memory.get(), 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     ::GdiFlush();
     std::memcpy(pixels.data(), bits, pixels.size() * 4);
+    // The DIB holds blue, green, red, unused.
     for (COLORREF& p : pixels)
-        p &= 0x00FFFFFF;
+        p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));
     return pixels;
 }
 
@@ -445,9 +346,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes)
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::string ExecutableDirectory()

@@ -1,6 +1,6 @@
 // Drives real windows under Wine and Xvfb: finds them, clicks, reads texts, list-view rows,
-// menu states and message boxes. Works on windows of this process and of another one
-// (list-view reads then go through the other process's memory).
+// menu states and message boxes. List views are read in this process only; the rest works on
+// windows of another process too.
 #pragma once
 
 #include "framework/Handles.h"
@@ -48,14 +48,10 @@ void PressKey(HWND window, UINT virtualKey);
 // List views.
 inline int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 std::vector<std::vector<std::string>> Rows(HWND list);
-std::vector<std::string> Headings(HWND list);
-std::vector<int> ColumnWidths(HWND list);
 void SelectRows(HWND list, const std::vector<int>& rows);
-// Adds a row of texts directly through the view.
-void AppendRow(HWND list, const std::vector<std::string>& cells);
 
 // Message boxes.
-enum class Icon { None, Information, Error, Exclamation, Question };
+enum class Icon { None, Information, Error, Exclamation };
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
     std::string caption;
@@ -73,7 +69,7 @@ inline UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
     return ::GetMenuState(reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0)), commandId, 0);
 }
 
-// Pixels of a rectangle of the screen, top row first, 0x00RRGGBB.
+// Pixels of a rectangle of the screen, top row first, as RGB() gives them.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
 // What a window of this process has drawn in its client area, same layout, whether or not
 // windows of tests running beside it lie over it.
@@ -91,10 +87,9 @@ POINT CentreOf(HWND hwnd);
 // tolerance (sum of the channels' differences), which lets smoothed text edges count.
 size_t CountPixels(HWND hwnd, COLORREF color, int tolerance = 0);
 
-// GDI and USER objects of this process (GetGuiResources). Wine answers 0 there; for GDI
-// the count is then taken from Wine's handle table, for USER it stays 0 (Handles.cpp).
+// GDI objects of this process (GetGuiResources). Wine answers 0 there; the count is then
+// taken from Wine's handle table (Handles.cpp).
 DWORD GdiObjectCount();
-DWORD UserObjectCount();
 
 // Runs a function on a thread of its own, as a user-interface thread: a modal dialog under
 // test runs there while the test drives it.
