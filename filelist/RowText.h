@@ -6,14 +6,8 @@
 #include <cstdint>
 #include <string>
 
-enum RowColumn {
-    COLUMN_NUMBER = 0,
-    COLUMN_FILE_NAME = 1,
-    COLUMN_TYPE = 2,
-    COLUMN_DIMENSIONS = 3,
-    COLUMN_CREATED_TIME = 4,
-    COLUMN_FILE_PATH = 5,
-};
+// In the list's order, from 0.
+enum RowColumn { COLUMN_NUMBER, COLUMN_FILE_NAME, COLUMN_TYPE, COLUMN_DIMENSIONS, COLUMN_CREATED_TIME, COLUMN_FILE_PATH };
 
 constexpr int MAX_IMAGE_FILES = 9999;
 constexpr const char* TYPE_OTHERS = IMAGE_TYPE_OTHERS;
