@@ -7,4 +7,4 @@ cd "$root"
 bash tools/install-deps.sh
 bash tools/build.sh
 source tools/wine-env.sh
-exec wine build/windows/bin/LumvexTimeLapseVideo.exe
+wine build/windows/bin/LumvexTimeLapseVideo.exe

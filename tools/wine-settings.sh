@@ -5,3 +5,13 @@ WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix${L
 export WINEPREFIX
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine places some of its memory at fixed addresses (the shared user data at 0x7ffe0000).
+# Without its preloader, which Debian's package lacks, a randomised host layout now and then
+# holds one of them and the process dies at its start ("failed to map the shared user data");
+# a layout without randomisation never does. Processes Wine starts inherit the setting.
+if setarch "$(uname -m)" -R true 2> /dev/null; then
+  wine() { setarch "$(uname -m)" -R wine "$@"; }
+  wineboot() { setarch "$(uname -m)" -R wineboot "$@"; }
+  wineserver() { setarch "$(uname -m)" -R wineserver "$@"; }
+  winepath() { setarch "$(uname -m)" -R winepath "$@"; }
+fi
