@@ -5,7 +5,6 @@
 
 class CIniFile {
 public:
-
     bool SetPath(const char* path);
     const std::string& GetPath() const { return m_path; }
 

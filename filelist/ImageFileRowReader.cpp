@@ -1,6 +1,6 @@
 #include "filelist/ImageFileRowReader.h"
 
-#include <process.h>
+#include "framework/Thread.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,22 +10,15 @@ namespace {
 // Bounds the work done for paths that the row limit may never let in.
 constexpr size_t READ_AHEAD = 1024;
 
-unsigned ReaderCount()
-{
-    SYSTEM_INFO system;
-    ::GetSystemInfo(&system);
-    return system.dwNumberOfProcessors;
-}
-
 } // namespace
 
 CImageFileRowReader::CImageFileRowReader(const std::vector<std::string>& paths)
     : m_paths(paths), m_slots(paths.size())
 {
-    size_t count = std::min<size_t>(ReaderCount(), paths.size());
+    size_t count = std::min<size_t>(fw::ProcessorCount(), paths.size());
     for (size_t i = 0; i < count; ++i) {
         // A reader that cannot start leaves its share to the others and to TakeNext.
-        fw::unique_handle thread(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, ReadRows, this, 0, nullptr)));
+        fw::unique_handle thread = fw::StartThread(ReadRows, this);
         if (thread)
             m_threads.push_back(std::move(thread));
     }

@@ -6,6 +6,7 @@
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
+#include "imaging/ImageHeader.h"
 #include "resource.h"
 
 #include <iterator>
@@ -198,7 +199,7 @@ void CImageListDlg::ShowContextMenu(int item, POINT screen)
     } else {
         // Rows of "Others" have no picture to show.
         std::string type = m_fileList.GetItemText(item, COLUMN_TYPE);
-        if (m_fileList.GetSelectedCount() > 1 || type == "Unsupported" || type == TYPE_OTHERS)
+        if (m_fileList.GetSelectedCount() > 1 || type == "Unsupported" || type == IMAGE_TYPE_OTHERS)
             ::EnableMenuItem(popup, ID_VIEW_IMAGE, MF_BYCOMMAND | MF_GRAYED);
     }
     ::SetForegroundWindow(m_hWnd);

@@ -1,8 +1,6 @@
 // The six text cells of a row of the image file list.
 #pragma once
 
-#include "imaging/ImageHeader.h"
-
 #include <cstdint>
 #include <string>
 
@@ -10,7 +8,6 @@
 enum RowColumn { COLUMN_NUMBER, COLUMN_FILE_NAME, COLUMN_TYPE, COLUMN_DIMENSIONS, COLUMN_CREATED_TIME, COLUMN_FILE_PATH };
 
 constexpr int MAX_IMAGE_FILES = 9999;
-constexpr const char* TYPE_OTHERS = IMAGE_TYPE_OTHERS;
 
 // "0001" .. "9999".
 std::string FormatRowNumber(int number);

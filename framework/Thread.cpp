@@ -28,17 +28,27 @@ unsigned __stdcall GuardedThreadProc(void* start)
 
 } // namespace
 
-bool StartWorkerThread(ThreadProc proc, void* parameter)
+unique_handle StartThread(ThreadProc proc, void* parameter, unsigned flags)
 {
     std::unique_ptr<ThreadStart> start(new (std::nothrow) ThreadStart{proc, parameter});
     if (!start)
-        return false;
-    uintptr_t thread = ::_beginthreadex(nullptr, 0, GuardedThreadProc, start.get(), 0, nullptr);
-    if (thread == 0)
-        return false;
-    start.release();
-    ::CloseHandle(reinterpret_cast<HANDLE>(thread));
-    return true;
+        return {};
+    unique_handle thread(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, GuardedThreadProc, start.get(), flags, nullptr)));
+    if (thread)
+        start.release();
+    return thread;
+}
+
+bool StartWorkerThread(ThreadProc proc, void* parameter)
+{
+    return static_cast<bool>(StartThread(proc, parameter));
+}
+
+unsigned ProcessorCount()
+{
+    SYSTEM_INFO system;
+    ::GetSystemInfo(&system);
+    return system.dwNumberOfProcessors > 0 ? system.dwNumberOfProcessors : 1;
 }
 
 } // namespace fw

@@ -1,11 +1,11 @@
 #include "gif/PictureEx.h"
 
 #include "framework/Dpi.h"
-#include "gif/MonitorTrace.h"
 #include "framework/OlePicture.h"
+#include "framework/Thread.h"
+#include "gif/MonitorTrace.h"
 
 #include <olectl.h>
-#include <process.h>
 
 #include <cstring>
 #include <string>
@@ -245,12 +245,12 @@ BOOL CPictureEx::Draw()
         if (animationThread)
             return TRUE;
         // Without the stop event (never attached) no thread could be stopped.
-        uintptr_t thread = stopEvent ? ::_beginthreadex(nullptr, 0, AnimationThreadProc, this, CREATE_SUSPENDED, nullptr) : 0;
-        if (thread == 0) {
+        if (stopEvent)
+            animationThread = fw::StartThread(AnimationThreadProc, this, CREATE_SUSPENDED);
+        if (!animationThread) {
             ::OutputDebugStringA("Draw: Couldn't start a GIF animation thread\n");
             return FALSE;
         }
-        animationThread.reset(reinterpret_cast<HANDLE>(thread));
         ::ResumeThread(animationThread.get());
         return TRUE;
     }
@@ -308,13 +308,8 @@ void CPictureEx::ApplyDisposal(const GifFrame& frame)
 
 unsigned __stdcall CPictureEx::AnimationThreadProc(void* object)
 {
-    // Nothing thrown may leave the thread's entry: the animation just ends on its frame.
-    try {
-        static_cast<CPictureEx*>(object)->AnimationLoop();
-        return 0;
-    } catch (...) {
-        return 1;
-    }
+    static_cast<CPictureEx*>(object)->AnimationLoop();
+    return 0;
 }
 
 void CPictureEx::AnimationLoop()

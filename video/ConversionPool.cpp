@@ -1,32 +1,29 @@
 #include "video/ConversionPool.h"
 
+#include "framework/Thread.h"
 #include "video/ConvertToJpeg.h"
 
 #include <algorithm>
-#include <system_error>
 
 CConversionPool::CConversionPool(std::vector<Item> items, unsigned workers)
     : m_items(std::move(items)), m_states(m_items.size(), State::Waiting), m_outcomes(m_items.size())
 {
     workers = std::min<unsigned>(workers, static_cast<unsigned>(m_items.size()));
     for (unsigned i = 0; i < workers; ++i) {
-        try {
-            m_workers.emplace_back([this] { Work(); });
-        } catch (const std::system_error&) {
-            // Fewer workers: Take converts what none of them has begun.
-            break;
-        }
+        // Fewer workers: Take converts what none of them has begun.
+        if (fw::unique_handle worker = fw::StartThread(WorkerProc, this))
+            m_workers.push_back(std::move(worker));
     }
 }
 
 CConversionPool::~CConversionPool()
 {
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        fw::CriticalSection::Lock hold(m_lock);
         m_stopping = true;
     }
-    for (std::thread& worker : m_workers)
-        worker.join();
+    for (const fw::unique_handle& worker : m_workers)
+        ::WaitForSingleObject(worker.get(), INFINITE);
     for (size_t i = 0; i < m_items.size(); ++i) {
         if (m_states[i] == State::Done && m_outcomes[i].status == FrameStatus::Written)
             ::DeleteFileA(m_items[i].target.c_str());
@@ -37,7 +34,7 @@ FrameOutcome CConversionPool::Take(size_t index)
 {
     bool convertHere = false;
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        fw::CriticalSection::Lock hold(m_lock);
         if (m_states[index] == State::Waiting && index == m_next) {
             ++m_next;
             m_states[index] = State::Converting;
@@ -46,15 +43,16 @@ FrameOutcome CConversionPool::Take(size_t index)
     }
     if (convertHere)
         Finish(index, ConvertToJpeg(m_items[index].source, m_items[index].target));
-    std::unique_lock<std::mutex> hold(m_lock);
-    m_changed.wait(hold, [&] { return m_states[index] == State::Done; });
+    fw::CriticalSection::Lock hold(m_lock);
+    while (m_states[index] != State::Done)
+        hold.Wait(m_changed);
     m_states[index] = State::Taken;
     return m_outcomes[index];
 }
 
 bool CConversionPool::Claim(size_t& index)
 {
-    std::lock_guard<std::mutex> hold(m_lock);
+    fw::CriticalSection::Lock hold(m_lock);
     if (m_stopping || m_next == m_items.size())
         return false;
     index = m_next++;
@@ -65,11 +63,17 @@ bool CConversionPool::Claim(size_t& index)
 void CConversionPool::Finish(size_t index, FrameOutcome outcome)
 {
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        fw::CriticalSection::Lock hold(m_lock);
         m_states[index] = State::Done;
         m_outcomes[index] = outcome;
     }
-    m_changed.notify_all();
+    ::WakeAllConditionVariable(&m_changed);
+}
+
+unsigned __stdcall CConversionPool::WorkerProc(void* pool)
+{
+    static_cast<CConversionPool*>(pool)->Work();
+    return 0;
 }
 
 void CConversionPool::Work()

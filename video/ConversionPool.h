@@ -2,12 +2,10 @@
 // results one by one in the order given.
 #pragma once
 
+#include "framework/Handles.h"
 #include "video/FrameFile.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class CConversionPool {
@@ -28,6 +26,7 @@ public:
 
 private:
     enum class State { Waiting, Converting, Done, Taken };
+    static unsigned __stdcall WorkerProc(void* pool);
     void Work();
     bool Claim(size_t& index);
     void Finish(size_t index, FrameOutcome outcome);
@@ -37,7 +36,7 @@ private:
     std::vector<FrameOutcome> m_outcomes;
     size_t m_next = 0;
     bool m_stopping = false;
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::vector<std::thread> m_workers;
+    fw::CriticalSection m_lock;
+    CONDITION_VARIABLE m_changed = CONDITION_VARIABLE_INIT;
+    std::vector<fw::unique_handle> m_workers;
 };

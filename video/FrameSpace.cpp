@@ -1,6 +1,6 @@
 #include "video/FrameSpace.h"
 
-#include "filelist/RowText.h"
+#include "imaging/ImageHeader.h"
 #include "video/FrameFile.h"
 
 #include <cstdint>
@@ -40,9 +40,9 @@ bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tem
     uint64_t needed = 0;
     for (const ImageFileInfo& row : rows) {
         uint64_t size = 0;
-        if (row.typeText == TYPE_OTHERS || !ReadSize(row.filePath, size))
+        if (row.typeText == IMAGE_TYPE_OTHERS || !ReadSize(row.filePath, size))
             continue;
-        if (row.typeText != "JPG") {
+        if (row.typeText != IMAGE_TYPE_JPG) {
             needed += size / CONVERSION_FLOOR_DIVISOR;
             continue;
         }

@@ -1,13 +1,12 @@
 #include "video/FrameWriter.h"
 
 #include "app/Globals.h"
-#include "filelist/RowText.h"
+#include "framework/Thread.h"
+#include "imaging/ImageHeader.h"
 #include "video/ConversionPool.h"
 #include "video/EncoderCommandLine.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <thread>
 
 CFrameSequence::CFrameSequence(std::string tempFolder, std::string timePrefix)
     : m_folder(std::move(tempFolder)), m_prefix(std::move(timePrefix))
@@ -40,7 +39,7 @@ std::vector<CConversionPool::Item> Conversions(const std::vector<ImageFileInfo>&
     std::vector<CConversionPool::Item> items;
     slots.assign(rows.size(), SIZE_MAX);
     for (size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row].typeText == TYPE_OTHERS || rows[row].typeText == "JPG")
+        if (rows[row].typeText == IMAGE_TYPE_OTHERS || rows[row].typeText == IMAGE_TYPE_JPG)
             continue;
         slots[row] = items.size();
         items.push_back({rows[row].filePath, frames.ScratchName(row)});
@@ -66,12 +65,12 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
 {
     GdiplusSession gdiplus(g_gdiplus);
     std::vector<size_t> slots;
-    CConversionPool pool(Conversions(rows, frames, slots), std::max(1u, std::thread::hardware_concurrency()));
+    CConversionPool pool(Conversions(rows, frames, slots), fw::ProcessorCount());
     for (size_t row = 0; row < rows.size(); ++row) {
         if (report.CheckStop())
             return {FramesEnd::Stopped};
         FrameOutcome outcome;
-        if (rows[row].typeText == "JPG")
+        if (rows[row].typeText == IMAGE_TYPE_JPG)
             outcome = LinkOrCopyJpeg(rows[row].filePath, frames.NextName());
         else if (slots[row] != SIZE_MAX)
             outcome = NumberConversion(frames.ScratchName(row), frames.NextName(), pool.Take(slots[row]));

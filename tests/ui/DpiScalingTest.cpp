@@ -75,7 +75,10 @@ std::vector<std::pair<std::string, int>> Columns(HWND list)
 {
     std::vector<std::pair<std::string, int>> columns;
     char heading[64] = {};
-    LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH, 0, 0, heading, sizeof(heading)};
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = heading;
+    column.cchTextMax = sizeof(heading);
     while (ListView_GetColumn(list, static_cast<int>(columns.size()), &column))
         columns.emplace_back(heading, column.cx);
     return columns;

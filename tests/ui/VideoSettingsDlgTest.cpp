@@ -124,7 +124,9 @@ TEST_F(SettingsDialogTest, FolderBrowserOpensOnTheTempPathAndAddsTheBackslash)
             return (tree = ::FindWindowExA(browser, nullptr, "SysTreeView32", nullptr)) != nullptr;
         }));
         rig::WaitUntil([&] {
-            TVITEMA item{TVIF_TEXT, reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))};
+            TVITEMA item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
             item.pszText = selected;
             item.cchTextMax = MAX_PATH;
             ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
