@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace {
@@ -59,10 +60,31 @@ double RunDirect(const std::string& folder, const char* extension, const std::st
     return seconds;
 }
 
+// The main window, able to run a piece of work on its own thread as its buttons do: the work
+// dialog then reads the rows there, as it does in the program.
+class BenchMainDlg : public CImageListDlg {
+public:
+    void RunOnItsThread(const std::function<void()>& work) const
+    {
+        ::SendMessageA(m_hWnd, WM_RUN, 0, reinterpret_cast<LPARAM>(&work));
+    }
+
+protected:
+    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_RUN)
+            return CImageListDlg::WindowProc(message, wParam, lParam);
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return TRUE;
+    }
+
+private:
+    static constexpr UINT WM_RUN = WM_APP + 77;
+};
+
 class SilentReport : public CJobReport {
     void SetRange(int) override {}
     void OffsetPos(int) override {}
-    void StepIt() override {}
     void SetPos(int) override {}
     bool CheckStop() override { return false; }
 };
@@ -86,16 +108,17 @@ double RunJobAlone(const ImageFileList& records, const std::string& encoder, con
 
 // The whole job through the work dialog; meanwhile the bar is sampled every 200 ms, and the
 // longest time it stood still while the encoder ran is kept.
-double RunJob(CImageListDlg& mainDlg, const std::string& destination, DWORD& longestStill)
+double RunJob(BenchMainDlg& mainDlg, const std::string& destination, DWORD& longestStill)
 {
     g_settings.DestinationFile = destination;
     CWaitDlg dialog(mainDlg.GetSafeHwnd());
     dialog.m_pMainDlg = &mainDlg;
     dialog.m_bMakeVideo = TRUE;
+    dialog.SetMessageId(IDS_MAKING_VIDEO);
     INT_PTR ending = 0;
     LARGE_INTEGER start = Now();
     {
-        rig::UiThread ui([&] { ending = dialog.DoModal(); });
+        rig::UiThread ui([&] { mainDlg.RunOnItsThread([&] { ending = dialog.DoModal(); }); });
         rig::WaitUntil([&] { return dialog.GetSafeHwnd() != nullptr; });
         HWND bar = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_WAIT_PROGRESS);
         LRESULT last = -1;
@@ -154,16 +177,19 @@ void Measure(const char* extension)
     g_settings.TempPath = folder.File("temp\\");
     g_settings.FrameRate = FRAME_RATE;
     g_settings.VideoSize = VIDEO_SIZE;
-    CImageListDlg mainDlg;
+    BenchMainDlg mainDlg;
     rig::UiThread ui([&] { mainDlg.DoModal(); });
     rig::WaitUntil([&] { return mainDlg.GetSafeHwnd() != nullptr; });
     for (int i = 1; i <= FRAMES; ++i)
         mainDlg.AddImageFile(SourceName(sources, i, extension));
 
-    LARGE_INTEGER start = Now();
     ImageFileList records;
-    mainDlg.CollectImageFiles(records);
-    double collect = Seconds(start, Now());
+    double collect = 0;
+    mainDlg.RunOnItsThread([&] {
+        LARGE_INTEGER start = Now();
+        mainDlg.CollectImageFiles(records);
+        collect = Seconds(start, Now());
+    });
     // Alternated and repeated: the machine is shared, the best of each is the fair figure.
     double direct = 1e9;
     double job = 1e9;

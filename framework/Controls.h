@@ -29,9 +29,6 @@ class CProgressCtrl : public CControl {
 public:
     void SetRange(int lower, int upper) const { Send(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
     int SetPos(int pos) const { return static_cast<int>(Send(PBM_SETPOS, pos)); }
-    int OffsetPos(int delta) const { return static_cast<int>(Send(PBM_DELTAPOS, delta)); }
-    int SetStep(int step) const { return static_cast<int>(Send(PBM_SETSTEP, step)); }
-    int StepIt() const { return static_cast<int>(Send(PBM_STEPIT)); }
 };
 
 class CComboBox : public CControl {

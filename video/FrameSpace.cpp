@@ -11,12 +11,13 @@ namespace {
 // The codec's default JPEG is well above a sixty-fourth of a BMP, PNG or GIF of the same picture.
 constexpr uint64_t CONVERSION_FLOOR_DIVISOR = 64;
 
-bool ReadSize(const std::string& path, uint64_t& size)
+bool ReadSize(const std::string& path, uint64_t& size, DWORD& attributes)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return false;
     size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    attributes = data.dwFileAttributes;
     return true;
 }
 
@@ -40,22 +41,24 @@ bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tem
     uint64_t needed = 0;
     for (const ImageFileInfo& row : rows) {
         uint64_t size = 0;
-        if (row.typeText == IMAGE_TYPE_OTHERS || !ReadSize(row.filePath, size))
+        DWORD attributes = 0;
+        if (row.typeText == IMAGE_TYPE_OTHERS || !ReadSize(row.filePath, size, attributes))
             continue;
         if (row.typeText != IMAGE_TYPE_JPG) {
             needed += size / CONVERSION_FLOOR_DIVISOR;
             continue;
         }
-        // Such a source is copied, and never probed: the probe could not be deleted.
-        if (!CanBeLinked(row.filePath)) {
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
             needed += size;
             continue;
         }
         std::string folder = row.filePath.substr(0, row.filePath.find_last_of('\\') + 1);
         auto known = linkableFolders.find(folder);
-        if (known == linkableFolders.end())
+        // A source locked against deleting is counted as a copy and never probed: the probe
+        // could not be deleted. The folder's next source probes it.
+        if (known == linkableFolders.end() && CanBeLinked(row.filePath))
             known = linkableFolders.emplace(folder, CanLink(row.filePath, probeName)).first;
-        if (!known->second)
+        if (known == linkableFolders.end() || !known->second)
             needed += size;
     }
     return needed <= available.QuadPart;

@@ -59,6 +59,38 @@ FrameOutcome NumberConversion(const std::string& scratch, const std::string& fra
     return {FrameStatus::WriteFailed, error};
 }
 
+// Each step sent to the bar makes this thread wait for the window's, dear beside a hard link:
+// the steps go in batches, often enough for the eye, and all of them by the end.
+class StepBatch {
+public:
+    explicit StepBatch(CJobReport& report) : m_report(report) {}
+    ~StepBatch() { Send(); }
+    StepBatch(const StepBatch&) = delete;
+    StepBatch& operator=(const StepBatch&) = delete;
+
+    void Step()
+    {
+        ++m_pending;
+        if (::GetTickCount() - m_lastSent >= STEP_INTERVAL_MS)
+            Send();
+    }
+
+private:
+    static constexpr DWORD STEP_INTERVAL_MS = 100;
+
+    void Send()
+    {
+        if (m_pending > 0)
+            m_report.OffsetPos(m_pending);
+        m_pending = 0;
+        m_lastSent = ::GetTickCount();
+    }
+
+    CJobReport& m_report;
+    int m_pending = 0;
+    DWORD m_lastSent = ::GetTickCount();
+};
+
 } // namespace
 
 FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report)
@@ -66,6 +98,7 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
     GdiplusSession gdiplus(g_gdiplus);
     std::vector<size_t> slots;
     CConversionPool pool(Conversions(rows, frames, slots), fw::ProcessorCount());
+    StepBatch steps(report);
     for (size_t row = 0; row < rows.size(); ++row) {
         if (report.CheckStop())
             return {FramesEnd::Stopped};
@@ -78,7 +111,7 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
             return {FramesEnd::WriteFailed, outcome.error};
         if (outcome.status == FrameStatus::Written)
             frames.Added();
-        report.StepIt();
+        steps.Step();
     }
     return {};
 }

@@ -37,5 +37,5 @@ struct FramesResult {
 };
 
 // One frame per readable row that is not "Others", numbered from 1 without gaps; JPEG rows
-// are linked or copied, the others converted on every core. One step per row.
+// are linked or copied, the others converted on every core. The bar moves one unit per row.
 FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report);

@@ -9,7 +9,6 @@ public:
     // The bar's messages, in the job's own order.
     virtual void SetRange(int upper) = 0;
     virtual void OffsetPos(int delta) = 0;
-    virtual void StepIt() = 0;
     virtual void SetPos(int pos) = 0;
     // True once the user has asked the job to stop; asked at every step.
     virtual bool CheckStop() = 0;

@@ -25,15 +25,10 @@ void CWaitDlg::SetResult(UINT id, std::string argument)
 BOOL CWaitDlg::OnInitDialog()
 {
     m_progress.Attach(GetDlgItem(IDC_WAIT_PROGRESS));
-    // The busy indicator; the dialog works the same without it, so the results are not used.
-    m_picture.AttachToWindow(GetDlgItem(IDC_WAIT_ANIMATION));
-    m_picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_BUSY_GIF), "IMAGE");
-    m_picture.Draw();
     if (m_nMessageId != 0)
         ::SetDlgItemTextA(m_hWnd, IDC_WAIT_LABEL, fw::LoadStringText(m_nMessageId).c_str());
     m_progress.SetRange(0, 100);
     m_progress.SetPos(0);
-    m_progress.SetStep(1);
 
     m_job = SelectJob();
     if (!StartJob(JobThreadProc)) {
@@ -41,7 +36,13 @@ BOOL CWaitDlg::OnInitDialog()
         if (m_bMakeVideo && !m_bLoadFiles)
             SetResult(IDS_VIDEO_FAILED, "");
         CDialog::OnCancel();
+        return TRUE;
     }
+    // The busy indicator, once the job runs: loading it takes a while. The dialog works the
+    // same without it, so the results are not used.
+    m_picture.AttachToWindow(GetDlgItem(IDC_WAIT_ANIMATION));
+    m_picture.Load(fw::ResourceModule(), MAKEINTRESOURCEA(IDR_BUSY_GIF), "IMAGE");
+    m_picture.Draw();
     return TRUE;
 }
 

@@ -47,11 +47,15 @@ private:
     Job SelectJob();
     static unsigned __stdcall JobThreadProc(void* parameter);
 
-    // The job's reports, sent to the bar so the user-interface thread serves them.
-    void SetRange(int upper) override { m_progress.SetRange(0, upper); }
-    void OffsetPos(int delta) override { m_progress.OffsetPos(delta); }
-    void StepIt() override { m_progress.StepIt(); }
-    void SetPos(int pos) override { m_progress.SetPos(pos); }
+    // The job's reports are posted to the bar: the job never waits for a busy window thread,
+    // and they still come before the completion message, which is posted after them.
+    void SetRange(int upper) override { PostToBar(PBM_SETRANGE, 0, MAKELPARAM(0, upper)); }
+    void OffsetPos(int delta) override { PostToBar(PBM_DELTAPOS, static_cast<WPARAM>(delta), 0); }
+    void SetPos(int pos) override { PostToBar(PBM_SETPOS, static_cast<WPARAM>(pos), 0); }
+    void PostToBar(UINT message, WPARAM wParam, LPARAM lParam) const
+    {
+        ::PostMessageA(m_progress.GetSafeHwnd(), message, wParam, lParam);
+    }
     bool CheckStop() override { return m_stopRequested; }
 
     CPictureEx m_picture;

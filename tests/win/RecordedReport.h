@@ -14,7 +14,6 @@ public:
 
     void SetRange(int upper) override { calls += "range" + std::to_string(upper) + " "; }
     void OffsetPos(int delta) override { calls += "+" + std::to_string(delta) + " "; }
-    void StepIt() override { calls += "step "; }
     void SetPos(int pos) override { calls += "pos" + std::to_string(pos) + " "; }
     bool CheckStop() override { return stopFrom >= 0 && checks++ >= stopFrom; }
 };

@@ -180,8 +180,8 @@ TEST_F(VideoJobTest, AFullTempFolderStopsTheJobWithItsNameAndLeavesNoFrame)
         EXPECT_EQ(result.textId, IDS_TEMP_FULL);
         EXPECT_EQ(result.argument, m_temp);
         EXPECT_TRUE(Frames().empty());
-        // Copies are refused before the first step; conversions fill the volume on the way.
-        EXPECT_EQ(m_report.calls.find("step") == std::string::npos, std::string(type) == "JPG");
+        // Copies are refused before the first frame; conversions fill the volume on the way.
+        EXPECT_EQ(m_report.calls == "range100 +5 ", std::string(type) == "JPG") << m_report.calls;
         EXPECT_FALSE(FileExists(m_root.File("seen")));
     }
 }
