@@ -2,6 +2,8 @@
 // rows from image headers against full decodes; and the time sort. Run by bench/run.sh;
 // prints files per second and ratios measured in the same run.
 #include "app/Globals.h"
+#include "bench/BenchMainDlg.h"
+#include "bench/InsertionSort.h"
 #include "filelist/AddImageFiles.h"
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageFileRow.h"
@@ -11,7 +13,6 @@
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
-#include "bench/InsertionSort.h"
 #include "video/WaitDlg.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
@@ -112,22 +113,6 @@ double ListByDecoding(const std::vector<std::string>& paths)
     return watch.Seconds();
 }
 
-// The main window, able to run a piece of work on its own thread, as its commands do.
-class BenchMainDlg : public CImageListDlg {
-public:
-    // wParam 0, lParam the work (const std::function<void()>*).
-    static constexpr UINT WM_RUN = WM_APP + 50;
-
-protected:
-    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message != WM_RUN)
-            return CImageListDlg::WindowProc(message, wParam, lParam);
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return TRUE;
-    }
-};
-
 // Seconds from the command to the rows painted: the work runs on the window's thread.
 double RunOnWindow(BenchMainDlg& window, const std::function<void()>& work)
 {
@@ -136,7 +121,7 @@ double RunOnWindow(BenchMainDlg& window, const std::function<void()>& work)
         work();
         ::UpdateWindow(window.GetFileListCtrl().GetSafeHwnd());
     };
-    ::SendMessageA(window.GetSafeHwnd(), BenchMainDlg::WM_RUN, 0, reinterpret_cast<LPARAM>(&whole));
+    window.RunOnItsThread(whole);
     return watch.Seconds();
 }
 

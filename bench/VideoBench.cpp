@@ -1,5 +1,6 @@
 // The video build job against the encoder run directly on the same sources, side by side
 // in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG.
+#include "bench/BenchMainDlg.h"
 #include "framework/ComPtr.h"
 #include "app/Globals.h"
 #include "filelist/ImageFileList.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 namespace {
@@ -59,28 +59,6 @@ double RunDirect(const std::string& folder, const char* extension, const std::st
         std::printf("direct encoder run failed: %d\n", status);
     return seconds;
 }
-
-// The main window, able to run a piece of work on its own thread as its buttons do: the work
-// dialog then reads the rows there, as it does in the program.
-class BenchMainDlg : public CImageListDlg {
-public:
-    void RunOnItsThread(const std::function<void()>& work) const
-    {
-        ::SendMessageA(m_hWnd, WM_RUN, 0, reinterpret_cast<LPARAM>(&work));
-    }
-
-protected:
-    INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message != WM_RUN)
-            return CImageListDlg::WindowProc(message, wParam, lParam);
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return TRUE;
-    }
-
-private:
-    static constexpr UINT WM_RUN = WM_APP + 77;
-};
 
 class SilentReport : public CJobReport {
     void SetRange(int) override {}
