@@ -24,15 +24,14 @@ bool CanBeLinked(const std::string& path)
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
     // Delete access is asked for, never used: the open fails while someone forbids deleting.
-    fw::unique_file file(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    // A link to what cannot be read would be a frame the encoder cannot read.
+    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, 0, nullptr));
     return static_cast<bool>(file);
 }
 
 FrameOutcome LinkOrCopyJpeg(const std::string& sourcePath, const std::string& frameFileName)
 {
-    if (!IsReadable(sourcePath))
-        return {};
     // A stale file of that name may be a link to some source: copying over it would write
     // into that source, so its name goes first.
     ::DeleteFileA(frameFileName.c_str());

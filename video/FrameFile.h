@@ -18,8 +18,8 @@ struct FrameOutcome {
 
 bool IsReadable(const std::string& path);
 
-// Whether a hard link to the file could be deleted again: a link shares the file's read-only
-// mark, and whoever holds the file open without letting it be deleted.
+// Whether the file can be read, and a hard link to it deleted again: a link shares the file's
+// read-only mark, and whoever holds the file open without letting it be deleted.
 bool CanBeLinked(const std::string& path);
 
 // The source's own JPEG becomes the frame: a hard link where the volume allows it, else a
