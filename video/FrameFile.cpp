@@ -25,8 +25,9 @@ bool CanBeLinked(const std::string& path)
         return false;
     // Delete access is asked for, never used: the open fails while someone forbids deleting.
     // A link to what cannot be read would be a frame the encoder cannot read.
-    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_READ | DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                       nullptr));
     return static_cast<bool>(file);
 }
 

@@ -59,8 +59,8 @@ FrameOutcome NumberConversion(const std::string& scratch, const std::string& fra
     return {FrameStatus::WriteFailed, error};
 }
 
-// Each step sent to the bar makes this thread wait for the window's, dear beside a hard link:
-// the steps go in batches, often enough for the eye, and all of them by the end.
+// Every move repaints the bar, and waits in the window's queue, which holds no more than
+// 10,000 messages: the steps go in batches, often enough for the eye, all of them by the end.
 class StepBatch {
 public:
     explicit StepBatch(CJobReport& report) : m_report(report) {}
