@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "bench/BenchMainDlg.h"
 #include "bench/InsertionSort.h"
+#include "bench/Stopwatch.h"
 #include "filelist/AddImageFiles.h"
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageFileRow.h"
@@ -29,25 +30,6 @@
 #include <vector>
 
 namespace {
-
-class Stopwatch {
-public:
-    Stopwatch()
-    {
-        ::QueryPerformanceFrequency(&m_frequency);
-        ::QueryPerformanceCounter(&m_start);
-    }
-    double Seconds() const
-    {
-        LARGE_INTEGER now;
-        ::QueryPerformanceCounter(&now);
-        return static_cast<double>(now.QuadPart - m_start.QuadPart) / static_cast<double>(m_frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER m_frequency;
-    LARGE_INTEGER m_start;
-};
 
 // A folder under the temporary folder holding copies of one file, removed afterwards.
 class FileSet {

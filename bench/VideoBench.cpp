@@ -1,17 +1,18 @@
 // The video build job against the encoder run directly on the same sources, side by side
 // in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG.
-#include "bench/BenchMainDlg.h"
-#include "framework/ComPtr.h"
 #include "app/Globals.h"
+#include "bench/BenchMainDlg.h"
+#include "bench/Stopwatch.h"
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageListDlg.h"
+#include "framework/ComPtr.h"
+#include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
 #include "video/EncoderCommandLine.h"
 #include "video/FrameWriter.h"
 #include "video/VideoJob.h"
 #include "video/WaitDlg.h"
-#include "resource.h"
 
 #include <commctrl.h>
 
@@ -24,20 +25,6 @@ namespace {
 constexpr int FRAMES = 200;
 constexpr int FRAME_RATE = 25;
 constexpr int VIDEO_SIZE = 6;  // 1280 x 720
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now;
-}
 
 std::string SourceName(const std::string& folder, int number, const char* extension)
 {
@@ -52,9 +39,9 @@ double RunDirect(const std::string& folder, const char* extension, const std::st
     std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, false, {}, folder, "src", destination);
     std::string pattern = "src_%04d.jpg";
     line.replace(line.find(pattern), pattern.size(), std::string("src_%04d.") + extension);
-    LARGE_INTEGER start = Now();
+    Stopwatch watch;
     int status = rig::RunHostTool("ffmpeg", line.substr(1), 600000);
-    double seconds = Seconds(start, Now());
+    double seconds = watch.Seconds();
     if (status != 0)
         std::printf("direct encoder run failed: %d\n", status);
     return seconds;
@@ -76,9 +63,9 @@ double RunJobAlone(const ImageFileList& records, const std::string& encoder, con
     input.settings.DestinationFile = destination;
     input.encoderPath = encoder;
     SilentReport report;
-    LARGE_INTEGER start = Now();
+    Stopwatch watch;
     JobResult result = RunVideoJob(input, report);
-    double seconds = Seconds(start, Now());
+    double seconds = watch.Seconds();
     if (!result.ok)
         std::printf("job without the window failed\n");
     return seconds;
@@ -94,7 +81,7 @@ double RunJob(BenchMainDlg& mainDlg, const std::string& destination, DWORD& long
     dialog.m_bMakeVideo = TRUE;
     dialog.SetMessageId(IDS_MAKING_VIDEO);
     INT_PTR ending = 0;
-    LARGE_INTEGER start = Now();
+    Stopwatch watch;
     {
         rig::UiThread ui([&] { mainDlg.RunOnItsThread([&] { ending = dialog.DoModal(); }); });
         rig::WaitUntil([&] { return dialog.GetSafeHwnd() != nullptr; });
@@ -114,7 +101,7 @@ double RunJob(BenchMainDlg& mainDlg, const std::string& destination, DWORD& long
             }
         }
     }
-    double seconds = Seconds(start, Now());
+    double seconds = watch.Seconds();
     if (ending != IDOK)
         std::printf("job failed: %s\n", dialog.GetResultText().c_str());
     return seconds;
@@ -127,10 +114,10 @@ double MakeFrames(const ImageFileList& records, const std::string& scratch)
     for (int i = 0; i < records.GetCount(); ++i)
         rows.push_back(records.GetAt(i));
     SilentReport report;
-    LARGE_INTEGER start = Now();
+    Stopwatch watch;
     CFrameSequence frames(scratch, "frame");
     WriteFrames(rows, frames, report);
-    double seconds = Seconds(start, Now());
+    double seconds = watch.Seconds();
     frames.DeleteAll();
     return seconds;
 }
@@ -164,9 +151,9 @@ void Measure(const char* extension)
     ImageFileList records;
     double collect = 0;
     mainDlg.RunOnItsThread([&] {
-        LARGE_INTEGER start = Now();
+        Stopwatch watch;
         mainDlg.CollectImageFiles(records);
-        collect = Seconds(start, Now());
+        collect = watch.Seconds();
     });
     // Alternated and repeated: the machine is shared, the best of each is the fair figure.
     double direct = 1e9;
