@@ -51,6 +51,7 @@ class SilentReport : public CJobReport {
     void SetRange(int) override {}
     void OffsetPos(int) override {}
     void SetPos(int) override {}
+    void SetCount(JobCount) override {}
     bool CheckStop() override { return false; }
 };
 

@@ -40,6 +40,7 @@
 #define IDC_WAIT_LABEL              5056
 #define IDC_WAIT_ANIMATION          5038
 #define IDC_WAIT_PROGRESS           1000
+#define IDC_WAIT_COUNT              5057
 #define IDS_LOADING_FILES           104
 #define IDS_MAKING_VIDEO            105
 #define IDS_FILE_LIMIT              106
@@ -50,6 +51,13 @@
 #define IDS_MISSING_FILE            113
 #define IDS_TEMP_FULL               114
 #define IDS_TEMP_WRITE_FAILED       115
+#define IDS_FILE_COUNT              116
+#define IDS_FRAME_COUNT             117
+#define IDS_TIME_LEFT               118
+#define IDS_SECONDS                 119
+#define IDS_ONE_MINUTE              120
+#define IDS_MINUTES                 121
+#define IDS_HOURS                   122
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129
