@@ -46,9 +46,7 @@ void CTimeLeft::Add(long long nowMs, int done, int total)
 
 std::optional<double> CTimeLeft::Seconds() const
 {
-    if (!m_estimate || m_done >= m_total)
-        return std::nullopt;
-    return std::max(*m_estimate, 1.0);
+    return m_estimate ? std::optional<double>(std::max(*m_estimate, 1.0)) : std::nullopt;
 }
 
 std::optional<double> CTimeLeft::RecentSecondsLeft() const

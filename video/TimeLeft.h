@@ -10,7 +10,8 @@ public:
     // A reading: a clock in milliseconds and how far the count is. A new total, or a count
     // that goes back, starts the estimate over.
     void Add(long long nowMs, int done, int total);
-    // Seconds left, once the estimate is steady and while work remains; never below one.
+    // Seconds left, once the estimate is steady; never below one, as an encoder still has
+    // work after its count is full.
     std::optional<double> Seconds() const;
 
 private:
