@@ -59,6 +59,7 @@ class SilentReport : public CJobReport {
     void SetRange(int) override {}
     void OffsetPos(int) override {}
     void SetPos(int) override {}
+    void SetCount(JobCount) override {}
     bool CheckStop() override { return false; }
 };
 

@@ -18,10 +18,7 @@ std::string LoadStringText(UINT id)
     int length = ::LoadStringW(ResourceModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || !text)
         return {};
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), bytes, nullptr, nullptr);
-    return result;
+    return FromWide(text, length);
 }
 
 std::string FormatText(const char* format, ...)
@@ -59,6 +56,14 @@ std::wstring ToWide(const std::string& text)
     ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
     wide.resize(static_cast<size_t>(length) - 1);
     return wide;
+}
+
+std::string FromWide(const wchar_t* text, int length)
+{
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(bytes, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), bytes, nullptr, nullptr);
+    return result;
 }
 
 } // namespace fw

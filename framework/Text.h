@@ -18,5 +18,7 @@ std::string GetWindowTextString(HWND hwnd);
 
 // Text of the ANSI code page as UTF-16, for the calls that take only wide strings (GDI+).
 std::wstring ToWide(const std::string& text);
+// And back, for the calls that give only wide strings.
+std::string FromWide(const wchar_t* text, int length);
 
 } // namespace fw

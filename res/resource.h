@@ -40,6 +40,7 @@
 #define IDC_WAIT_LABEL              5056
 #define IDC_WAIT_ANIMATION          5038
 #define IDC_WAIT_PROGRESS           1000
+#define IDC_WAIT_COUNT              5057
 #define IDS_LOADING_FILES           104
 #define IDS_MAKING_VIDEO            105
 #define IDS_FILE_LIMIT              106
@@ -51,6 +52,13 @@
 #define IDS_TEMP_FULL               114
 #define IDS_TEMP_WRITE_FAILED       115
 #define IDS_VIDEO_FAILED_BECAUSE    116
+#define IDS_FILE_COUNT              117
+#define IDS_FRAME_COUNT             118
+#define IDS_TIME_LEFT               119
+#define IDS_SECONDS                 120
+#define IDS_ONE_MINUTE              121
+#define IDS_MINUTES                 122
+#define IDS_HOURS                   123
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129

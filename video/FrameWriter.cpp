@@ -63,7 +63,7 @@ FrameOutcome NumberConversion(const std::string& scratch, const std::string& fra
 // 10,000 messages: the steps go in batches, often enough for the eye, all of them by the end.
 class StepBatch {
 public:
-    explicit StepBatch(CJobReport& report) : m_report(report) {}
+    StepBatch(CJobReport& report, int rows) : m_report(report), m_rows(rows) { Send(); }
     ~StepBatch() { Send(); }
     StepBatch(const StepBatch&) = delete;
     StepBatch& operator=(const StepBatch&) = delete;
@@ -82,11 +82,15 @@ private:
     {
         if (m_pending > 0)
             m_report.OffsetPos(m_pending);
+        m_done += m_pending;
+        m_report.SetCount({JobPhase::WritingFrames, m_done, m_rows});
         m_pending = 0;
         m_lastSent = ::GetTickCount();
     }
 
     CJobReport& m_report;
+    const int m_rows;
+    int m_done = 0;
     int m_pending = 0;
     DWORD m_lastSent = ::GetTickCount();
 };
@@ -98,7 +102,7 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
     GdiplusSession gdiplus(g_gdiplus);
     std::vector<size_t> slots;
     CConversionPool pool(Conversions(rows, frames, slots), fw::ProcessorCount());
-    StepBatch steps(report);
+    StepBatch steps(report, static_cast<int>(rows.size()));
     for (size_t row = 0; row < rows.size(); ++row) {
         if (report.CheckStop())
             return {FramesEnd::Stopped};

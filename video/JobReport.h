@@ -4,12 +4,24 @@
 
 #include <string>
 
+// What a job is counting: the work dialog says "File n of N" or "Frame n of N".
+enum class JobPhase { None, ListingFiles, WritingFrames, EncodingFrames };
+
+struct JobCount {
+    JobPhase phase = JobPhase::None;
+    int done = 0;
+    int total = 0;
+};
+
 class CJobReport {
 public:
     // The bar's messages, in the job's own order.
     virtual void SetRange(int upper) = 0;
     virtual void OffsetPos(int delta) = 0;
     virtual void SetPos(int pos) = 0;
+    // How far the job is, in the units the user waits for; from any thread, as often as it
+    // likes: the dialog reads the latest about once a second.
+    virtual void SetCount(JobCount count) = 0;
     // True once the user has asked the job to stop; asked at every step.
     virtual bool CheckStop() = 0;
 

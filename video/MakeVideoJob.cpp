@@ -100,6 +100,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     int shown = encodingStart;
     auto watch = [&](int encodedFrames) {
         int position = EncodingPosition(encodingStart, count, encodedFrames, frames.Count());
+        report.SetCount({JobPhase::EncodingFrames, encodedFrames, frames.Count()});
         if (position > shown)
             report.SetPos(shown = position);
         return !report.CheckStop();

@@ -5,11 +5,14 @@
 #include "framework/Text.h"
 #include "resource.h"
 #include "video/LoadFilesJob.h"
+#include "video/ProgressLine.h"
 #include "video/VideoJob.h"
 
 namespace {
 
 constexpr DWORD DELAY_MS = 5000;
+constexpr UINT_PTR PROGRESS_LINE_TIMER = 1;
+constexpr UINT PROGRESS_LINE_MS = 1000;
 
 } // namespace
 
@@ -29,6 +32,7 @@ BOOL CWaitDlg::OnInitDialog()
         ::SetDlgItemTextA(m_hWnd, IDC_WAIT_LABEL, fw::LoadStringText(m_nMessageId).c_str());
     m_progress.SetRange(0, 100);
     m_progress.SetPos(0);
+    ::SetTimer(m_hWnd, PROGRESS_LINE_TIMER, PROGRESS_LINE_MS, nullptr);
 
     m_job = SelectJob();
     if (!StartJob(JobThreadProc)) {
@@ -65,6 +69,29 @@ CWaitDlg::Job CWaitDlg::SelectJob()
     };
 }
 
+void CWaitDlg::SetCount(JobCount count)
+{
+    fw::CriticalSection::Lock lock(m_countLock);
+    m_count = count;
+}
+
+void CWaitDlg::ShowProgressLine()
+{
+    JobCount count;
+    {
+        fw::CriticalSection::Lock lock(m_countLock);
+        count = m_count;
+    }
+    // Only the encoder's pace tells the time left: the frames before it are written at
+    // another pace altogether.
+    if (count.phase == JobPhase::EncodingFrames)
+        m_timeLeft.Add(static_cast<long long>(::GetTickCount64()), count.done, count.total);
+    std::string line = FormatProgressLine(count, m_timeLeft.Seconds());
+    HWND label = GetDlgItem(IDC_WAIT_COUNT);
+    if (line != fw::GetWindowTextString(label))
+        ::SetWindowTextA(label, line.c_str());
+}
+
 void CWaitDlg::OnCancel()
 {
     m_stopRequested = true;
@@ -94,6 +121,10 @@ INT_PTR CWaitDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_WORK_CLOSE_CANCEL) {
         CDialog::OnCancel();
+        return TRUE;
+    }
+    if (message == WM_TIMER && wParam == PROGRESS_LINE_TIMER) {
+        ShowProgressLine();
         return TRUE;
     }
     return CDialog::WindowProc(message, wParam, lParam);

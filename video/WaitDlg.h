@@ -7,6 +7,7 @@
 #include "framework/Thread.h"
 #include "gif/PictureEx.h"
 #include "video/JobReport.h"
+#include "video/TimeLeft.h"
 
 #include <atomic>
 #include <functional>
@@ -19,7 +20,8 @@ class CImageListDlg;
 constexpr UINT WM_WORK_CLOSE_OK = WM_USER + 101;      // done; the dialog ends with IDOK
 constexpr UINT WM_WORK_CLOSE_CANCEL = WM_USER + 102;  // failed; the dialog ends with IDCANCEL
 
-class CWaitDlg : public CDialog, private CJobReport {
+// The job reports through CJobReport; a subclass may play a job of its own through it.
+class CWaitDlg : public CDialog, protected CJobReport {
 public:
     explicit CWaitDlg(HWND parent = nullptr);
 
@@ -57,6 +59,8 @@ private:
         ::PostMessageA(m_progress.GetSafeHwnd(), message, wParam, lParam);
     }
     bool CheckStop() override { return m_stopRequested; }
+    void SetCount(JobCount count) override;
+    void ShowProgressLine();
 
     CPictureEx m_picture;
     CProgressCtrl m_progress;
@@ -65,4 +69,7 @@ private:
     std::vector<std::string> m_files;
     Job m_job;
     std::atomic<bool> m_stopRequested{false};
+    fw::CriticalSection m_countLock;
+    JobCount m_count;  // the job's latest, under m_countLock
+    CTimeLeft m_timeLeft;
 };

@@ -238,6 +238,8 @@ TEST_F(MainWindowTest, LoadingStopsKeepingTheRowsSoFarAndAtTheRowLimitWithANotic
     report.stopFrom = 20;
     EXPECT_EQ(RunLoadFilesJob(m_dialog, paths, report).textId, 0u);
     EXPECT_EQ(report.calls, "range300 +20 pos300 ");
+    EXPECT_EQ(report.last.done, 20);
+    EXPECT_EQ(report.last.total, 300);
     auto rows = rig::Rows(m_list);
     ASSERT_EQ(rows.size(), 20u);
     for (size_t i = 0; i < rows.size(); ++i) {

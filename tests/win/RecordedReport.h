@@ -11,9 +11,11 @@ public:
     // Answers "stop" from this check on; -1: never.
     int stopFrom = -1;
     int checks = 0;
+    JobCount last;
 
     void SetRange(int upper) override { calls += "range" + std::to_string(upper) + " "; }
     void OffsetPos(int delta) override { calls += "+" + std::to_string(delta) + " "; }
     void SetPos(int pos) override { calls += "pos" + std::to_string(pos) + " "; }
+    void SetCount(JobCount count) override { last = count; }
     bool CheckStop() override { return stopFrom >= 0 && checks++ >= stopFrom; }
 };

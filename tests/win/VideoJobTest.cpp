@@ -200,4 +200,7 @@ TEST_F(VideoJobTest, AStopAtAnyStepEndsInOneOutcome)
         EXPECT_EQ(FileExists(video) ? rig::ReadFileBytes(video) : "none", stopFrom < 0 ? "video" : "none");
         EXPECT_TRUE(Frames().empty());
     }
+    // What the work dialog counts while the encoder runs.
+    EXPECT_EQ(m_report.last.phase, JobPhase::EncodingFrames);
+    EXPECT_EQ(m_report.last.total, 2);
 }

@@ -1,3 +1,4 @@
+#include "framework/Text.h"
 #include "resource.h"
 #include "rig/Rig.h"
 #include "video/WaitDlg.h"
@@ -54,4 +55,45 @@ TEST(WaitDlg, ResultsNameTheirArgumentLiterally)
     EXPECT_EQ(dialog.GetResultText(), "Missing file.\n(50%s d\\)");
     dialog.SetResult(IDS_MISSING_FILE, "");
     EXPECT_EQ(dialog.GetResultText(), "Missing file.\n(%s)");
+}
+
+namespace {
+
+// A work dialog whose job the test's thread plays.
+class PlayedWaitDlg : public CWaitDlg {
+public:
+    CJobReport& Report() { return *this; }
+
+protected:
+    bool StartJob(fw::ThreadProc) override { return true; }
+};
+
+} // namespace
+
+// Under the bar the dialog counts in the locale's digits, and tells the time left once the
+// encoder's pace is steady.
+TEST(WaitDlg, CountsTheJobAndTellsTheTimeLeft)
+{
+    PlayedWaitDlg dialog;
+    rig::UiThread ui([&] { dialog.DoModal(); });
+    HWND hwnd = nullptr;
+    ASSERT_TRUE(rig::WaitUntil([&] { return (hwnd = dialog.GetSafeHwnd()) != nullptr && ::IsWindowVisible(hwnd); }));
+    wchar_t separator[8] = {};
+    ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
+    std::string thousands = fw::FromWide(separator, static_cast<int>(wcslen(separator)));
+    auto line = [&] { return rig::ItemText(hwnd, IDC_WAIT_COUNT); };
+
+    dialog.Report().SetCount({JobPhase::ListingFiles, 1234, 5000});
+    EXPECT_TRUE(rig::WaitUntil([&] { return line() == "File 1" + thousands + "234 of 5" + thousands + "000"; })) << line();
+
+    // Ten frames a second of 5,000 leave eight minutes and a bit.
+    DWORD start = ::GetTickCount();
+    std::string told = " of 5" + thousands + "000 \xE2\x80\x94 about 8 minutes left";
+    EXPECT_TRUE(rig::WaitUntil([&] {
+        dialog.Report().SetCount({JobPhase::EncodingFrames, static_cast<int>(::GetTickCount() - start) / 100, 5000});
+        std::string shown = line();
+        return shown.rfind("Frame ", 0) == 0 && shown.find(told) + told.size() == shown.size();
+    })) << line();
+    ::PostMessageA(hwnd, WM_WORK_CLOSE_OK, 0, 0);
+    ASSERT_TRUE(ui.Join());
 }

@@ -1,0 +1,77 @@
+#include "video/TimeLeft.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// One reading a second from 0 on; the estimate after the last.
+std::optional<double> SecondsLeftAfter(int readings, int total, const std::function<int(int second)>& done)
+{
+    CTimeLeft timeLeft;
+    for (int second = 0; second < readings; ++second)
+        timeLeft.Add(second * 1000LL, done(second), total);
+    return timeLeft.Seconds();
+}
+
+} // namespace
+
+TEST(TimeLeft, IsToldOnceSteadyFromTheRecentRateAndNeverAsNothingWhileWorkRemains)
+{
+    auto tenASecond = [](int second) { return 10 * second; };
+    struct Case {
+        const char* name;
+        int readings;
+        int total;
+        std::function<int(int)> done;
+        double seconds;  // 0: not told
+    } cases[] = {
+        {"too soon", 3, 1000, tenASecond, 0},
+        {"steady after three seconds", 4, 1000, tenASecond, 97},
+        {"counts down with the clock", 11, 1000, tenASecond, 90},
+        {"a slow start does not weigh", 14, 1000, [](int s) { return s < 6 ? 0 : 10 * (s - 5); }, 90},
+        {"never nothing, even with the count full", 11, 100, tenASecond, 1},
+        {"bursts are told after moving ten seconds", 14, 1000, [](int s) { return s / 4 * 40; }, 73},
+        {"bursts are not told before", 13, 1000, [](int s) { return s / 4 * 40; }, 0},
+        {"a count that goes back starts over", 7, 1000, [](int s) { return s < 5 ? 10 * s : 10 * (s - 5); }, 0},
+        {"a faster pace is followed", 60, 10000, [](int s) { return s < 30 ? 10 * s : 300 + 100 * (s - 30); }, 69},
+    };
+    for (const Case& c : cases) {
+        std::optional<double> left = SecondsLeftAfter(c.readings, c.total, c.done);
+        // Never told below one second, so 0 is "not told".
+        EXPECT_NEAR(left.value_or(0), c.seconds, 0.05 * c.seconds + 0.5) << c.name;
+    }
+}
+
+TEST(TimeLeft, NeverJumpsThoughThePaceWobbles)
+{
+    CTimeLeft timeLeft;
+    double last = 1e9;
+    for (int second = 0; second < 60; ++second) {
+        timeLeft.Add(second * 1000LL, 10 * second + (second % 2) * 5, 1000);
+        if (std::optional<double> left = timeLeft.Seconds()) {
+            EXPECT_LT(*left, last + 0.5) << second;
+            last = *left;
+        }
+    }
+    EXPECT_LT(last, 1e9);
+}
+
+TEST(TimeLeft, IsSaidInFivesOfSecondsThenMinutesThenHours)
+{
+    struct Case {
+        double seconds;
+        TimeLeftWords::Unit unit;
+        double amount;
+    } cases[] = {{0.2, TimeLeftWords::Seconds, 5},   {5.1, TimeLeftWords::Seconds, 10},
+                 {55, TimeLeftWords::Seconds, 55},   {55.5, TimeLeftWords::OneMinute, 1},
+                 {89, TimeLeftWords::OneMinute, 1},  {90, TimeLeftWords::Minutes, 2},
+                 {3569, TimeLeftWords::Minutes, 59}, {3570, TimeLeftWords::Hours, 1},
+                 {5400, TimeLeftWords::Hours, 1.5}};
+    for (const Case& c : cases) {
+        TimeLeftWords words = SayTimeLeft(c.seconds);
+        EXPECT_EQ(words.unit, c.unit) << c.seconds;
+        EXPECT_EQ(words.amount, c.amount) << c.seconds;
+    }
+}
