@@ -51,6 +51,7 @@
 #define IDS_ENCODER_NEEDED          117  // shown below IDS_MISSING_FILE
 #define IDS_TEMP_FULL               114
 #define IDS_TEMP_WRITE_FAILED       115
+#define IDS_VIDEO_FAILED_BECAUSE    116
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129

@@ -2,6 +2,7 @@
 
 #include "app/SettingsRules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -28,9 +29,12 @@ std::string LowerCaseExtension(const std::string& path)
     return extension;
 }
 
-std::string FilterOption(int sizeChoice, bool deflicker, ImageDimensions firstFrame)
+std::string FilterOption(int sizeChoice, bool deflicker, ImageDimensions firstFrame, int frameCount)
 {
     bool ownSize = sizeChoice == 1;
+    // ffmpeg 4.1 crashes on a sequence shorter than the deflicker's window, and one frame has
+    // nothing to smooth.
+    deflicker = deflicker && frameCount > 1;
     std::string filters;
     if (deflicker) {
         // A frame of another size or sampling would make the encoder rebuild its filters and
@@ -41,7 +45,7 @@ std::string FilterOption(int sizeChoice, bool deflicker, ImageDimensions firstFr
         if (!ownSize || (firstFrame.width > 0 && firstFrame.height > 0))
             filters = "scale=s=" + size + ",";
         // Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk.
-        filters += "deflicker=size=10";
+        filters += "deflicker=size=" + std::to_string(std::min(frameCount, 10));
     }
     // 4:2:0 needs even sides. Dropping the odd last column or line keeps every other pixel as
     // shot; scaling by a pixel would resample, and soften, the whole picture.
@@ -69,6 +73,15 @@ std::string CodecOptions(const std::string& extension, int sizeChoice)
     return "";
 }
 
+// The encoder reads "%" in an input pattern as the start of a number field; "%%" is a "%".
+std::string PatternLiteral(const std::string& text)
+{
+    std::string literal;
+    for (char c : text)
+        literal += c == '%' ? "%%" : std::string(1, c);
+    return literal;
+}
+
 } // namespace
 
 std::string FormatTimePrefix(const std::tm& localTime)
@@ -86,7 +99,7 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 }
 
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
-                                    const std::string& tempFolder, const std::string& timePrefix,
+                                    int frameCount, const std::string& tempFolder, const std::string& timePrefix,
                                     const std::string& destinationFile)
 {
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
@@ -94,7 +107,7 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker
     // The leading blank leaves the program-name token empty, so every piece below reaches
     // the encoder as an argument. The container follows the destination's extension.
     return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2"
-         + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + tempFolder + timePrefix + "_%04d.jpg\" " + size
-         + FilterOption(sizeChoice, deflicker, firstFrame) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
+         + (deflicker && frameCount > 1 ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix) + "_%04d.jpg\" " + size
+         + FilterOption(sizeChoice, deflicker, firstFrame, frameCount) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
          + " \"" + destinationFile + "\"";
 }

@@ -15,7 +15,8 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 // The encoder's arguments after an empty program name: rate, input pattern, size ("-s WxH"
 // for the stored choice clamped to 1..8, none for the images' own size), then the
 // filters and the codec settings for the destination's extension (mp4, avi, flv), destination.
-// With deflicker on, frames of the images' own size are brought to the first frame's.
+// With deflicker on, frames of the images' own size are brought to the first frame's, and
+// a sequence of frameCount frames is smoothed over a window that fits in it.
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
-                                    const std::string& tempFolder, const std::string& timePrefix,
+                                    int frameCount, const std::string& tempFolder, const std::string& timePrefix,
                                     const std::string& destinationFile);
