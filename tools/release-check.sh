@@ -50,9 +50,13 @@ program="$folder\\LumvexTimeLapseVideo.exe"
 unix_folder=$(winepath -u "$folder" 2> /dev/null)
 shortcut=$(winepath -u "$programs\\Lumvex Time Lapse Video Tools.lnk" 2> /dev/null)
 entries() { win uninstaller --list | grep -c 'Lumvex Time Lapse Video Tools'; }
+# Wine keeps even a per-user product's entry under HKLM; Windows, in the user's own part.
 entry_value() {
-  win reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s |
-    sed -n "/Lumvex Time Lapse Video Tools/,/^$/p" | awk -v name="$1" '$1 == name { print $3 }'
+  local product key
+  product=$(win uninstaller --list | sed -n 's/|||Lumvex Time Lapse Video Tools$//p')
+  for key in HKCU HKLM; do
+    win reg query "$key"'\Software\Microsoft\Windows\CurrentVersion\Uninstall\'"$product" /v "$1"
+  done | awk -v name="$1" '$1 == name { print $3 }'
 }
 
 # An older version first, made from the same package source.
