@@ -49,6 +49,7 @@
 #define IDS_VIDEO_SUCCESS           110
 #define IDS_VIDEO_FAILED            111
 #define IDS_MISSING_FILE            113
+#define IDS_ENCODER_NEEDED          117  // shown below IDS_MISSING_FILE
 #define IDS_TEMP_FULL               114
 #define IDS_TEMP_WRITE_FAILED       115
 #define IDS_VIDEO_FAILED_BECAUSE    116

@@ -34,4 +34,5 @@ struct JobResult {
     bool ok = true;
     unsigned textId = 0;
     std::string argument;
+    unsigned noteId = 0;  // a line shown below the text, or 0
 };

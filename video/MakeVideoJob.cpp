@@ -70,7 +70,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
 {
     const CIniSettings& settings = input.settings;
     if (!FileExists(input.encoderPath))
-        return Failure(IDS_MISSING_FILE, input.encoderPath);
+        return {false, IDS_MISSING_FILE, input.encoderPath, IDS_ENCODER_NEEDED};
     std::string tempFolder = settings.TempPath;
     if (!EnsureDirectory(tempFolder))
         return Failure(IDS_TEMP_PATH_MISSING, tempFolder);

@@ -109,6 +109,8 @@ unsigned __stdcall CWaitDlg::JobThreadProc(void* parameter)
     JobResult result = dialog.m_job(dialog);
     if (result.textId != 0)
         dialog.SetResult(result.textId, result.argument);
+    if (result.noteId != 0)
+        dialog.m_strResult += "\n" + fw::LoadStringText(result.noteId);
     ::PostMessageA(dialog.m_hWnd, result.ok ? WM_WORK_CLOSE_OK : WM_WORK_CLOSE_CANCEL, 0, 0);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <cstdlib>
 
 namespace {
 
@@ -20,16 +21,24 @@ class ProgramRoad : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, m_folder.File(LUMVEX_TEST_COPY_NAME)));
+        // LUMVEX_PROGRAM names a released program to drive where it stands, installed or
+        // unpacked (tools/release-check.sh); otherwise a copy of the build's runs here.
+        std::string program = std::getenv("LUMVEX_PROGRAM") ? std::getenv("LUMVEX_PROGRAM") : "";
+        if (program.empty()) {
+            program = m_folder.File(LUMVEX_TEST_COPY_NAME);
+            ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, program));
+        }
+        m_programFolder = program.substr(0, program.find_last_of('\\') + 1);
         ASSERT_TRUE(::CreateDirectoryA(Sources().c_str(), nullptr));
         // The encoder reads at the frame rate, so a long sequence stays long enough to watch.
         ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", "ffmpeg -re");
-        m_program = std::make_unique<rig::ChildProcess>(m_folder.File(LUMVEX_TEST_COPY_NAME));
+        m_program = std::make_unique<rig::ChildProcess>(program);
         ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", nullptr);
         m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", TITLE);
         ASSERT_NE(m_window, nullptr);
     }
 
+    std::string ProgramFile(const std::string& name) const { return m_programFolder + name; }
     std::string Sources() const { return m_folder.File("sources \xC3\xA0 voir\\"); }
     HWND List() const { return ::GetDlgItem(m_window, IDC_FILE_LIST); }
     bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_window, id)); }
@@ -80,6 +89,8 @@ protected:
     rig::MessageBoxInfo Result()
     {
         rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id(), 120000);
+        if (box.hwnd && std::getenv("LUMVEX_SCREENSHOTS"))
+            rig::SaveScreenshot(rig::ExecutableDirectory() + "road_result_" + std::to_string(++m_results) + ".png");
         if (box.hwnd)
             rig::AnswerMessageBox(box.hwnd, IDOK);
         return box;
@@ -87,7 +98,7 @@ protected:
 
     void ExpectNoFrameLeft()
     {
-        EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_folder.File("temp\\")).empty(); }, 5000))
+        EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(ProgramFile("temp\\")).empty(); }, 5000))
             << "frames or files left in the temporary folder";
     }
 
@@ -107,8 +118,10 @@ protected:
     }
 
     rig::TempFolder m_folder;
+    std::string m_programFolder;  // where its settings, temporary folder and encoder go
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
+    int m_results = 0;
 };
 
 } // namespace
@@ -116,7 +129,7 @@ protected:
 TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAndQuits)
 {
     EXPECT_FALSE(Enabled(IDC_MAKE_VIDEO));
-    EXPECT_TRUE(::PathIsDirectoryA(m_folder.File("temp").c_str())) << "the fall-back temporary folder is created";
+    EXPECT_TRUE(::PathIsDirectoryA(ProgramFile("temp").c_str())) << "the fall-back temporary folder is created";
     rig::Click(m_window, IDC_SELECT_FILES);
     HWND open = WaitForDialog("Select one or multiple files");
     ASSERT_NE(open, nullptr);
@@ -140,17 +153,17 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     rig::Click(settings, IDCANCEL);
     ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
     EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no work dialog, no message";
-    EXPECT_FALSE(::PathFileExistsA(m_folder.File("lumvextimelapsevideo.ini").c_str()));
+    EXPECT_FALSE(::PathFileExistsA(ProgramFile("lumvextimelapsevideo.ini").c_str()));
 
     std::string video = m_folder.File("video");
     MakeVideo(9, video);
     rig::MessageBoxInfo box = Result();
-    EXPECT_EQ(box.text, "Missing file.\n(" + m_folder.Path() + "ffmpeg.exe)");
+    EXPECT_EQ(box.text, "Missing file.\n(" + ProgramFile("ffmpeg.exe") + ")\nThis program needs ffmpeg.exe in its own folder.");
     EXPECT_EQ(box.icon, rig::Icon::Error);
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeft();
 
-    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), m_folder.File("ffmpeg.exe")));
+    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), ProgramFile("ffmpeg.exe")));
     MakeVideo(9, video);
     box = Result();
     EXPECT_EQ(box.text, "Make time lapse video success.");
@@ -209,15 +222,15 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     // The host encoder's arguments name this test's own temporary folder.
     EXPECT_TRUE(rig::WaitUntil([&] {
         return rig::RunHostTool("sh", "-c \"ps -eo args | grep -F -- \\\"$1\\\" | grep -q ^ffmpeg && exit 1; exit 0\" sh \""
-                                          + m_folder.File("temp") + "\"") == 0;
+                                          + ProgramFile("temp") + "\"") == 0;
     }, 1000));
     EXPECT_EQ(rig::RowCount(List()), count);
 
-    std::string settingsFile = rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini"));
+    std::string settingsFile = rig::ReadFileBytes(ProgramFile("lumvextimelapsevideo.ini"));
     rig::Click(m_window, IDC_CLOSE);
     rig::AnswerMessageBox(rig::WaitForMessageBox(m_program->Id()).hwnd, IDYES);
     EXPECT_EQ(m_program->WaitForExit(), 0u);
-    EXPECT_EQ(rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
+    EXPECT_EQ(rig::ReadFileBytes(ProgramFile("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
 }
 
 INSTANTIATE_TEST_SUITE_P(Encoders, ProgramRoad, ::testing::ValuesIn(rig::ENCODERS));
