@@ -49,7 +49,6 @@
 #define IDS_VIDEO_SUCCESS           110
 #define IDS_VIDEO_FAILED            111
 #define IDS_MISSING_FILE            113
-#define IDS_ENCODER_NEEDED          117  // shown below IDS_MISSING_FILE
 #define IDS_TEMP_FULL               114
 #define IDS_TEMP_WRITE_FAILED       115
 #define IDS_VIDEO_FAILED_BECAUSE    116
@@ -60,6 +59,7 @@
 #define IDS_ONE_MINUTE              121
 #define IDS_MINUTES                 122
 #define IDS_HOURS                   123
+#define IDS_ENCODER_NEEDED          124  // shown below IDS_MISSING_FILE
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129
