@@ -18,7 +18,8 @@ struct Column {
     int width;  // pixels at 96 dpi
 };
 const Column COLUMNS[] = {
-    {"No.", 40}, {"File Name", 150}, {"Type", 65}, {"Dimensions", 85}, {"Created Time", 130}, {"File Path", 300},
+    {"No.", 40},           {"File Name", 150},  {"Type", 65},       {"Dimensions", 85},
+    {"Created Time", 130}, {"Date Taken", 130}, {"File Path", 300},
 };
 
 } // namespace
@@ -146,6 +147,8 @@ INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
             return SetMessageResult(0);
         }
     }
+    if (header.code == LVN_COLUMNCLICK)
+        OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     if (header.code == LVN_KEYDOWN)
         OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
     if (header.code == NM_DBLCLK) {
@@ -208,8 +211,10 @@ void CImageListDlg::ShowContextMenu(int item, POINT screen)
 
 void CImageListDlg::RemoveSelectedFiles()
 {
-    for (int row = m_fileList.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_fileList.GetNextItem(-1, LVNI_SELECTED))
+    for (int row = m_fileList.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_fileList.GetNextItem(-1, LVNI_SELECTED)) {
+        ForgetRow(row);
         m_fileList.DeleteItem(row);
+    }
     RenumberRows();
     UpdateMakeVideoButton();
 }
@@ -217,5 +222,6 @@ void CImageListDlg::RemoveSelectedFiles()
 void CImageListDlg::RemoveAllFiles()
 {
     m_fileList.DeleteAllItems();
+    m_takenOrders.clear();
     UpdateMakeVideoButton();
 }
