@@ -10,24 +10,28 @@ cd "$root"
 bash tools/build.sh > /dev/null || exit 1
 
 # 9,999 camera photos, made once and kept: four 12-megapixel JPEGs of different shapes, each
-# with an EXIF block and thumbnail ahead of the picture as cameras write them, hard-linked
-# under names that mix the four, so every row's size must really come from its own file.
+# with the EXIF a camera writes (capture time, orientation, thumbnail) ahead of the picture,
+# hard-linked under names that mix the four, so every row's size must really come from its
+# own file. plain/ holds the same photos with their EXIF stripped.
 photos=$root/build/bench-photos
-if [ ! -f "$photos/expected.txt" ]; then
-  rm -rf "$photos" && mkdir -p "$photos/sources" || exit 1
+if [ ! -f "$photos/plain/expected.txt" ]; then
+  rm -rf "$photos" && mkdir -p "$photos/sources" "$photos/plain" || exit 1
   sizes=(4032x3024 3024x4032 4000x3000 4032x2268)
   for k in 0 1 2 3; do
     convert -size 320x240 -seed "$k" plasma:fractal -quality 95 "$photos/sources/thumb.jpg" &&
-    { printf 'Exif\0\0'; convert "$photos/sources/thumb.jpg" -compress jpeg tiff:-; } > "$photos/sources/exif.bin" &&
-    convert -size "${sizes[$k]}" -seed "$k" plasma:fractal -quality 92 -profile "APP1:$photos/sources/exif.bin" \
-            "$photos/sources/$k.jpg" || exit 1
+    convert -size "${sizes[$k]}" -seed "$k" plasma:fractal -quality 92 "$photos/sources/$k.jpg" &&
+    exiftool -q -overwrite_original "-ThumbnailImage<=$photos/sources/thumb.jpg" -Make=Lumvex -Model=Bench \
+             -Orientation#=1 -DateTimeOriginal="2024:06:0$((k + 1)) 12:34:56" -SubSecTimeOriginal=$((k * 7)) \
+             "$photos/sources/$k.jpg" &&
+    exiftool -q -all= -o "$photos/sources/plain-$k.jpg" "$photos/sources/$k.jpg" || exit 1
   done
   for i in $(seq 1 9999); do
     k=$(( (i * 7 + i / 13) % 4 ))
     name=$(printf 'IMG_%04d.JPG' "$i")
-    ln "$photos/sources/$k.jpg" "$photos/$name" || exit 1
+    ln "$photos/sources/$k.jpg" "$photos/$name" && ln "$photos/sources/plain-$k.jpg" "$photos/plain/$name" || exit 1
     echo "$name ${sizes[$k]/x/ X }"
-  done > "$photos/expected.tmp" && mv "$photos/expected.tmp" "$photos/expected.txt"
+  done > "$photos/expected.tmp" && cp "$photos/expected.tmp" "$photos/plain/expected.txt" &&
+    mv "$photos/expected.tmp" "$photos/expected.txt"
 fi
 
 source tools/xvfb.sh

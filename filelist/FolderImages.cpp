@@ -52,13 +52,14 @@ int CompareNaturally(const std::string& a, const std::string& b)
 
 bool IsImageFileName(const std::string& name)
 {
-    static const char* const EXTENSIONS[] = {".jpg", ".bmp", ".png", ".gif"};
-    if (name.size() < 4)
+    static const char* const EXTENSIONS[] = {".jpg", ".jpeg", ".jpe", ".jfif", ".bmp", ".png", ".gif"};
+    size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos)
         return false;
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail)
+    std::string extension = name.substr(dot);
+    for (char& c : extension)
         c = static_cast<char>(Folded(c));
-    return std::find(std::begin(EXTENSIONS), std::end(EXTENSIONS), tail) != std::end(EXTENSIONS);
+    return std::find(std::begin(EXTENSIONS), std::end(EXTENSIONS), extension) != std::end(EXTENSIONS);
 }
 
 } // namespace

@@ -9,6 +9,6 @@
 // a fixed order by their bytes.
 bool NaturalLess(const std::string& a, const std::string& b);
 
-// The names that Select Files' filter offers (*.jpg, *.bmp, *.png, *.gif, any case), in
-// natural order.
+// The names that Select Files' filter offers (*.jpg, *.jpeg, *.jpe, *.jfif, *.bmp, *.png,
+// *.gif, any case), in natural order.
 std::vector<std::string> FolderImagesInOrder(std::vector<std::string> fileNames);

@@ -1,6 +1,8 @@
 // The texts of one row of the image file list, worked out from a path without any window.
 #pragma once
 
+#include "filelist/RowOrder.h"
+
 #include <string>
 
 struct ImageFileRow {
@@ -8,13 +10,11 @@ struct ImageFileRow {
     std::string typeText;
     std::string dimensions;
     std::string createdTime;
+    std::string dateTaken;
     std::string filePath;
+    TakenOrder taken;  // kept beside the row: the cell has no sub-seconds
 };
 
 // False when no file is found at the path. The size comes from the image's header, so no
 // picture is decoded; a file that cannot be opened keeps an empty name, "Others" and 0 X 0.
 bool ReadImageFileRow(const std::string& path, ImageFileRow& row);
-
-// The file's creation time (its last-write time where the file system keeps none) as the
-// "Created Time" cell; empty when the file's entry cannot be read.
-std::string ReadCreatedTimeText(const std::string& path);

@@ -18,7 +18,8 @@ struct Column {
     int width;  // pixels at 96 dpi
 };
 const Column COLUMNS[] = {
-    {"No.", 40}, {"File Name", 150}, {"Type", 65}, {"Dimensions", 85}, {"Created Time", 130}, {"File Path", 300},
+    {"No.", 40},           {"File Name", 150},  {"Type", 65},       {"Dimensions", 85},
+    {"Created Time", 130}, {"Date Taken", 130}, {"File Path", 300},
 };
 
 } // namespace
@@ -146,6 +147,8 @@ INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
             return SetMessageResult(0);
         }
     }
+    if (header.code == LVN_COLUMNCLICK)
+        OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     if (header.code == LVN_KEYDOWN)
         OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
     if (header.code == NM_DBLCLK) {
@@ -182,9 +185,13 @@ void CImageListDlg::UpdateMakeVideoButton()
 
 void CImageListDlg::RenumberRows()
 {
+    // One repaint for all the rows: redrawn one by one, 9,999 take seconds.
+    m_fileList.SetRedraw(false);
     int count = m_fileList.GetItemCount();
     for (int row = 0; row < count; ++row)
         m_fileList.SetItemText(row, COLUMN_NUMBER, FormatRowNumber(row + 1));
+    m_fileList.SetRedraw(true);
+    ::InvalidateRect(m_fileList.GetSafeHwnd(), nullptr, FALSE);
 }
 
 void CImageListDlg::ShowContextMenu(int item, POINT screen)
@@ -208,8 +215,10 @@ void CImageListDlg::ShowContextMenu(int item, POINT screen)
 
 void CImageListDlg::RemoveSelectedFiles()
 {
-    for (int row = m_fileList.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_fileList.GetNextItem(-1, LVNI_SELECTED))
+    for (int row = m_fileList.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_fileList.GetNextItem(-1, LVNI_SELECTED)) {
+        ForgetRow(row);
         m_fileList.DeleteItem(row);
+    }
     RenumberRows();
     UpdateMakeVideoButton();
 }
@@ -217,5 +226,6 @@ void CImageListDlg::RemoveSelectedFiles()
 void CImageListDlg::RemoveAllFiles()
 {
     m_fileList.DeleteAllItems();
+    m_takenOrders.clear();
     UpdateMakeVideoButton();
 }

@@ -1,11 +1,14 @@
 // The main window: the list of image files and the commands on it.
 #pragma once
 
+#include "filelist/RowOrder.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class ImageFileList;
@@ -66,7 +69,19 @@ private:
     void OnDropFiles(HDROP drop);
     bool OnContextMenuKey(HWND source, LPARAM position);
     void OnListKeyDown(WORD key);
+    // ImageListDlgSort.cpp: a click on a column heading.
+    void OnColumnClick(int column);
+    void SortRows(RowColumn column, bool ascending);
+    // Column -1: no arrow on any heading.
+    void ShowSortArrow(int column, bool ascending);
+    void ForgetRow(int row);
 
     CListCtrl m_fileList;
     HICON m_icon;
+    // Each row's data is the count of rows added before it, which orders "No." and keys
+    // what the row sorts by under "Date Taken".
+    uint64_t m_rowsAdded = 0;
+    std::unordered_map<uint64_t, TakenOrder> m_takenOrders;
+    int m_sortColumn = -1;
+    bool m_sortAscending = true;
 };

@@ -52,7 +52,8 @@ void CImageListDlg::OnSelectFiles()
         OPENFILENAMEA dialog{};
         dialog.lStructSize = sizeof(dialog);
         dialog.hwndOwner = m_hWnd;
-        dialog.lpstrFilter = "Image files(*.jpg, *.bmp, *.png, *.gif)\0*.jpg;*.bmp;*.png;*.gif\0";
+        dialog.lpstrFilter = "Image files(*.jpg, *.jpeg, *.jpe, *.jfif, *.bmp, *.png, *.gif)\0"
+                              "*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.png;*.gif\0";
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = FILE_NAME_BUFFER_CHARS;
         dialog.lpstrTitle = "Select one or multiple files";

@@ -8,27 +8,30 @@
 
 namespace {
 
-// FILETIME counts 100 ns from 1601; the cell wants seconds from 1970.
-int64_t FileTimeToUnixSeconds(const FILETIME& time)
+// FILETIME counts 100 ns from 1601.
+int64_t FileTimeSince1970(const FILETIME& time, int64_t unit)
 {
     constexpr int64_t EPOCH_DIFFERENCE = 116444736000000000LL;
     int64_t ticks = static_cast<int64_t>(static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
     int64_t since1970 = ticks - EPOCH_DIFFERENCE;
-    int64_t seconds = since1970 / 10000000;
-    return since1970 % 10000000 < 0 ? seconds - 1 : seconds;
+    int64_t units = since1970 / unit;
+    return since1970 % unit < 0 ? units - 1 : units;
 }
 
-} // namespace
-
-std::string ReadCreatedTimeText(const std::string& path)
+// The creation time (the last-write time where the file system keeps none) as the "Created
+// Time" cell, and the last-write time for a photo without a capture time.
+void ReadFileTimes(const std::string& path, ImageFileRow& row)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return std::string();
+        return;
     const FILETIME& created = data.ftCreationTime;
     bool none = created.dwLowDateTime == 0 && created.dwHighDateTime == 0;
-    return FormatCreatedTime(FileTimeToUnixSeconds(none ? data.ftLastWriteTime : created));
+    row.createdTime = FormatCreatedTime(FileTimeSince1970(none ? data.ftLastWriteTime : created, 10000000));
+    row.taken.milliseconds = FileTimeSince1970(data.ftLastWriteTime, 10000);
 }
+
+} // namespace
 
 bool ReadImageFileRow(const std::string& path, ImageFileRow& row)
 {
@@ -39,9 +42,13 @@ bool ReadImageFileRow(const std::string& path, ImageFileRow& row)
     SIZE size = image.GetSize();
     row.typeText = image.GetType();
     row.fileName = image.GetFileName();
+    DateTaken date = image.GetDateTaken();
     image.FreeImage();
     row.dimensions = FormatDimensions(size.cx, size.cy);
-    row.createdTime = ReadCreatedTimeText(path);
+    ReadFileTimes(path, row);
+    row.dateTaken = FormatDateTaken(date);
+    if (date.known)
+        row.taken = {true, DateTakenMilliseconds(date)};
     row.filePath = path;
     return true;
 }
@@ -64,16 +71,21 @@ int CImageListDlg::OnAddImageFileRows(const std::vector<ImageFileRow>& rows, con
 {
     int count = m_fileList.GetItemCount();
     for (const ImageFileRow& row : rows) {
-        int item = m_fileList.InsertItem(count, FormatRowNumber(count + 1));
+        int item = m_fileList.InsertItem(count, FormatRowNumber(count + 1), static_cast<LPARAM>(m_rowsAdded));
         if (item < 0)
             continue;
+        m_takenOrders[m_rowsAdded++] = row.taken;
         m_fileList.SetItemText(item, COLUMN_FILE_NAME, row.fileName);
         m_fileList.SetItemText(item, COLUMN_TYPE, row.typeText);
         m_fileList.SetItemText(item, COLUMN_DIMENSIONS, row.dimensions);
         m_fileList.SetItemText(item, COLUMN_CREATED_TIME, row.createdTime);
+        m_fileList.SetItemText(item, COLUMN_DATE_TAKEN, row.dateTaken);
         m_fileList.SetItemText(item, COLUMN_FILE_PATH, row.filePath);
         ++count;
     }
+    // Appended rows break the order the heading shows.
+    if (!rows.empty())
+        ShowSortArrow(-1, true);
     if (after)
         after();
     return count;

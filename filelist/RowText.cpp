@@ -37,6 +37,16 @@ std::string FormatCreatedTime(int64_t seconds)
     return text;
 }
 
+std::string FormatDateTaken(const DateTaken& date)
+{
+    if (!date.known)
+        return std::string();
+    char text[64];
+    std::snprintf(text, sizeof(text), "%02d/%02d/%04d %02d:%02d:%02d", date.month, date.day, date.year, date.hour,
+                  date.minute, date.second);
+    return text;
+}
+
 namespace {
 
 // One "%d" of scanf: optional white space, optional sign, digits. Nine digits at most, so

@@ -21,13 +21,22 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&col)));
 }
 
-int CListCtrl::InsertItem(int item, const std::string& text) const
+int CListCtrl::InsertItem(int item, const std::string& text, LPARAM data) const
 {
     LVITEMA row{};
-    row.mask = LVIF_TEXT;
+    row.mask = LVIF_TEXT | LVIF_PARAM;
     row.iItem = item;
     row.pszText = const_cast<char*>(text.c_str());
+    row.lParam = data;
     return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+}
+
+LPARAM CListCtrl::GetItemData(int item) const
+{
+    LVITEMA row{};
+    row.mask = LVIF_PARAM;
+    row.iItem = item;
+    return Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)) ? row.lParam : 0;
 }
 
 bool CListCtrl::SetItemText(int item, int subItem, const std::string& text) const

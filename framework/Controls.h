@@ -49,7 +49,14 @@ public:
     int InsertColumn(int column, const std::string& heading, int format, int width) const;
     int GetColumnWidth(int column) const { return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, column)); }
     bool SetColumnWidth(int column, int width) const { return Send(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
-    int InsertItem(int item, const std::string& text) const;
+    int InsertItem(int item, const std::string& text, LPARAM data = 0) const;
+    LPARAM GetItemData(int item) const;
+    // The view orders its rows by the comparison of their data.
+    bool SortItems(PFNLVCOMPARE compare, LPARAM context) const
+    {
+        return Send(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
+    }
+    HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
     bool SetItemText(int item, int subItem, const std::string& text) const;
     std::string GetItemText(int item, int subItem) const;
     bool DeleteItem(int item) const { return Send(LVM_DELETEITEM, item) != 0; }

@@ -90,7 +90,8 @@ void CheckMainWindow(HWND dialog)
 {
     HWND list = ::GetDlgItem(dialog, IDC_FILE_LIST);
     std::vector<std::pair<std::string, int>> design = {{"No.", 40}, {"File Name", 150}, {"Type", 65},
-                                                       {"Dimensions", 85}, {"Created Time", 130}, {"File Path", 300}};
+                                                       {"Dimensions", 85}, {"Created Time", 130}, {"Date Taken", 130},
+                                                       {"File Path", 300}};
     for (auto& column : design)
         column.second = Scaled(column.second);
     EXPECT_EQ(Columns(list), design);

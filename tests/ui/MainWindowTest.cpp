@@ -1,6 +1,8 @@
 // The main window on a user-interface thread of this process, driven from the test's thread:
 // closing, drops, the list's keys and menus, the views it opens and the handles they keep.
+#include "filelist/ImageFileList.h"
 #include "filelist/ImageListDlg.h"
+#include "filelist/RowText.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "resource.h"
@@ -148,7 +150,7 @@ TEST_F(MainWindowTest, DroppedFilesAndFolderImagesJoinTheList)
     EXPECT_EQ(Column(1), (std::vector<std::string>{"loose.txt", "img_1.bmp", "IMG_2.png", "IMG_3.GIF", "IMG_10.jpg"}));
     EXPECT_EQ(Column(2), (std::vector<std::string>{"Others", "BMP", "PNG", "GIF", "JPG"}));
     EXPECT_EQ(Column(3)[4], "29 X 17");
-    EXPECT_EQ(Column(5)[1], folder + "\\img_1.bmp");
+    EXPECT_EQ(Column(COLUMN_FILE_PATH)[1], folder + "\\img_1.bmp");
     EXPECT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(m_window, IDC_MAKE_VIDEO)); }));
 }
 
@@ -227,6 +229,64 @@ TEST_F(MainWindowTest, ListKeysMenusAndPreviewsFollowTheSelection)
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(m_window, IDC_MAKE_VIDEO)));
 }
 
+// Capture times run against the names and the order the photos were added; two of them are
+// told apart only by their sub-seconds, and one has no date.
+TEST_F(MainWindowTest, AHeadingClickSortsTheRowsAndTheVideoFollowsThem)
+{
+    for (const char* name : {"taken-0.jpg", "taken-a.jpg", "taken-b.jpg", "taken-c.jpg"})
+        m_dialog.AddImageFile(fixtures::Path(name));
+    ASSERT_EQ(rig::RowCount(m_list), 4);
+    EXPECT_EQ(Column(COLUMN_DATE_TAKEN),
+              (std::vector<std::string>{"", "03/01/2024 10:00:02", "03/01/2024 10:00:02", "02/29/2024 23:59:59"}));
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    // The button's own messages: the system's input would make two clicks a double-click.
+    auto clickHeading = [&](int column) {
+        RECT rect{};
+        ::SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+        LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        ::PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageA(header, WM_LBUTTONUP, 0, at);
+    };
+    auto arrows = [&] {
+        std::string shown;
+        for (int column = COLUMN_NUMBER; column <= COLUMN_FILE_PATH; ++column) {
+            HDITEMA item{};
+            item.mask = HDI_FORMAT;
+            ::SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+            shown += item.fmt & HDF_SORTUP ? '^' : item.fmt & HDF_SORTDOWN ? 'v' : '-';
+        }
+        return shown;
+    };
+    const std::vector<std::string> captureOrder = {"taken-c.jpg", "taken-b.jpg", "taken-a.jpg", "taken-0.jpg"};
+    const std::vector<std::string> reversed(captureOrder.rbegin(), captureOrder.rend());
+    const struct {
+        int column;
+        std::vector<std::string> names;
+        const char* arrows;
+    } clicks[] = {
+        {COLUMN_DATE_TAKEN, captureOrder, "-----^-"},
+        {COLUMN_DATE_TAKEN, reversed, "-----v-"},
+        {COLUMN_NUMBER, {"taken-0.jpg", "taken-a.jpg", "taken-b.jpg", "taken-c.jpg"}, "^------"},
+        {COLUMN_DATE_TAKEN, captureOrder, "-----^-"},
+    };
+    for (const auto& click : clicks) {
+        clickHeading(click.column);
+        EXPECT_TRUE(rig::WaitUntil([&] { return Column(COLUMN_FILE_NAME) == click.names; })) << click.arrows;
+        EXPECT_EQ(arrows(), click.arrows);
+        EXPECT_EQ(Column(COLUMN_NUMBER), (std::vector<std::string>{"0001", "0002", "0003", "0004"}));
+    }
+    ImageFileList frames;
+    m_dialog.CollectImageFiles(frames);
+    std::vector<std::string> frameNames;
+    for (int i = 0; i < frames.GetCount(); ++i)
+        frameNames.push_back(frames.GetAt(i).fileName);
+    EXPECT_EQ(frameNames, captureOrder);
+
+    // A row added after the sort breaks the order the arrow claims.
+    m_dialog.AddImageFile(fixtures::Path("taken-c.jpg"));
+    EXPECT_EQ(arrows(), "-------");
+}
+
 // A stop keeps the rows so far, numbered without gaps; the row limit ends the job with a
 // notice. The test's thread plays the job's.
 TEST_F(MainWindowTest, LoadingStopsKeepingTheRowsSoFarAndAtTheRowLimitWithANotice)
@@ -244,7 +304,7 @@ TEST_F(MainWindowTest, LoadingStopsKeepingTheRowsSoFarAndAtTheRowLimitWithANotic
     ASSERT_EQ(rows.size(), 20u);
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i][0], fw::FormatText("%04d", static_cast<int>(i + 1)));
-        EXPECT_EQ(rows[i][5], paths[i]);
+        EXPECT_EQ(rows[i][COLUMN_FILE_PATH], paths[i]);
     }
 
     const CListCtrl& list = m_dialog.GetFileListCtrl();

@@ -26,11 +26,11 @@ TEST(FolderImages, NamesSortAsExplorerShowsThem)
     }
 }
 
-TEST(FolderImages, KeepsOnlyTheFourImageExtensions)
+TEST(FolderImages, KeepsOnlyTheExtensionsTheFilterOffers)
 {
     EXPECT_EQ(FolderImagesInOrder({"notes.txt", "b.GIF", "a.Jpg", "c.jpeg", "d.png.txt", "jpg", "e.bmp", "f.PNG",
-                                   "Thumbs.db", ".gif"}),
-              (std::vector<std::string>{".gif", "a.Jpg", "b.GIF", "e.bmp", "f.PNG"}));
+                                   "Thumbs.db", ".gif", "g.JPE", "h.jfif", "i.jfi", "j.jpeg.tmp"}),
+              (std::vector<std::string>{".gif", "a.Jpg", "b.GIF", "c.jpeg", "e.bmp", "f.PNG", "g.JPE", "h.jfif"}));
 }
 
 } // namespace
