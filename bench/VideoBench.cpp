@@ -36,7 +36,7 @@ std::string SourceName(const std::string& folder, int number, const char* extens
 // The encoder's command line on the sources themselves: same rate, size and container.
 double RunDirect(const std::string& folder, const char* extension, const std::string& destination)
 {
-    std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, false, {}, folder, "src", destination);
+    std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, g_settings.Framing, false, {}, folder, "src", destination);
     std::string pattern = "src_%04d.jpg";
     line.replace(line.find(pattern), pattern.size(), std::string("src_%04d.") + extension);
     Stopwatch watch;

@@ -105,7 +105,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
         return !report.CheckStop();
     };
     EncoderRun run = RunEncoder(input.encoderPath,
-                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Deflicker != 0,
+                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing, settings.Deflicker != 0,
                                                         FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
                                                         tempFolder, timePrefix, destination),
                                 tempFolder + timePrefix + "_progress.txt", watch);
