@@ -105,12 +105,8 @@ bool CImageFile::Load(const std::string& path)
     fw::unique_file file = OpenImageFile(path, m_fileName);
     if (!file)
         return false;
-    uint8_t signature[2] = {};
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), signature, sizeof(signature), &read, nullptr))
-        read = 0;
-    m_type = ImageTypeFromSignature(signature, read);
-
+    ImageDimensions ignored;
+    ReadHeader(file.get(), ignored);
     if (m_type == IMAGE_TYPE_PNG)
         return SUCCEEDED(m_image.LoadFromFile(path));
     if (m_type == IMAGE_TYPE_OTHERS)
@@ -142,12 +138,22 @@ bool CImageFile::LoadHeader(const std::string& path)
     fw::unique_file file = OpenImageFile(path, m_fileName);
     if (!file)
         return false;
-    FileByteSource source(file.get());
+    ImageDimensions size;
+    bool ok = ReadHeader(file.get(), size);
+    m_headerSize = {size.width, size.height};
+    return ok;
+}
+
+bool CImageFile::ReadHeader(HANDLE file, ImageDimensions& size)
+{
+    FileByteSource source(file);
     uint8_t signature[2] = {};
     m_type = ImageTypeFromSignature(signature, source.ReadAt(0, signature, sizeof(signature)));
-    ImageDimensions size;
-    bool ok = ReadImageDimensions(m_type, source, size);
-    m_headerSize = {size.width, size.height};
+    ImageHeaderInfo header;
+    bool ok = ReadImageHeader(m_type, source, header);
+    size = header.size;
+    m_orientation = header.orientation;
+    m_dateTaken = header.dateTaken;
     return ok;
 }
 

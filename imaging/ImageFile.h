@@ -28,10 +28,16 @@ public:
     bool Draw(HDC dc, const RECT& destination, const RECT* bounds = nullptr) const;
     std::string GetType() const { return m_type; }
     std::string GetFileName() const { return m_fileName; }
+    // From the file's EXIF, read by both loads; 1 (upright) when it has none. Kept, like the
+    // type, until the next load.
+    int GetOrientation() const { return m_orientation; }
+    DateTaken GetDateTaken() const { return m_dateTaken; }
     void FreeImage();
 
 private:
     bool LoadPicture(HANDLE file);
+    // Type and header of the opened file; false when the header fails its checks.
+    bool ReadHeader(HANDLE file, ImageDimensions& size);
 
     fw::ComPtr<IPicture> m_picture;
     // Drawing borrows a memory DC, which the image tracks.
@@ -39,4 +45,6 @@ private:
     std::string m_type = IMAGE_TYPE_OTHERS;
     std::string m_fileName;
     SIZE m_headerSize = {};
+    int m_orientation = 1;
+    DateTaken m_dateTaken;
 };

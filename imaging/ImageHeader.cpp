@@ -112,9 +112,12 @@ bool IsStartOfFrame(uint8_t marker)
 }
 
 // Walks the marker segments by their lengths up to the first frame header, so a thumbnail
-// embedded in an APP segment is never mistaken for the picture.
-bool ReadJpeg(ByteSource& source, ImageDimensions& size)
+// embedded in an APP segment is never mistaken for the picture. The first APP1 segment
+// holding EXIF gives the tags.
+bool ReadJpeg(ByteSource& source, ImageDimensions& size, ExifTags& tags)
 {
+    constexpr uint8_t APP1 = 0xE1;
+    bool exifRead = false;
     uint8_t h[8];
     if (!ReadExactly(source, 0, h, 2) || h[0] != 0xFF || h[1] != 0xD8)
         return false;
@@ -152,6 +155,8 @@ bool ReadJpeg(ByteSource& source, ImageDimensions& size)
                 return false;
             return Accept(Be16(h + 3), Be16(h + 1), size);
         }
+        if (marker == APP1 && !exifRead)
+            exifRead = ReadExifTags(source, offset + 2, length - 2u, tags);
         offset += length;
     }
 }
@@ -172,31 +177,27 @@ const char* ImageTypeFromSignature(const uint8_t* bytes, size_t count)
     }
 }
 
-size_t MemoryByteSource::ReadAt(uint64_t offset, uint8_t* buffer, size_t size)
+bool ReadImageHeader(const std::string& type, ByteSource& source, ImageHeaderInfo& header)
 {
-    if (offset >= m_size)
-        return 0;
-    size_t available = m_size - static_cast<size_t>(offset);
-    size_t count = size < available ? size : available;
-    std::memcpy(buffer, m_data + offset, count);
-    return count;
-}
-
-bool ReadImageDimensions(const std::string& type, ByteSource& source, ImageDimensions& size)
-{
-    size = ImageDimensions();
+    header = ImageHeaderInfo();
+    ImageDimensions& size = header.size;
+    ExifTags tags;
     bool ok = false;
     if (type == IMAGE_TYPE_BMP)
         ok = ReadBmp(source, size);
     else if (type == IMAGE_TYPE_JPG)
-        ok = ReadJpeg(source, size);
+        ok = ReadJpeg(source, size, tags);
     else if (type == IMAGE_TYPE_GIF)
         ok = ReadGif(source, size);
     else if (type == IMAGE_TYPE_PNG)
         ok = ReadPng(source, size);
-    if (!ok)
-        size = ImageDimensions();
-    return ok;
+    if (!ok) {
+        header = ImageHeaderInfo();
+        return false;
+    }
+    header.orientation = tags.orientation;
+    header.dateTaken = tags.dateTaken;
+    return true;
 }
 
 uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 // "type ok width height", so one comparison shows every field.
@@ -11,9 +13,9 @@ std::string Read(const std::string& bytes)
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     std::string type = ImageTypeFromSignature(data, bytes.size());
     MemoryByteSource source(data, bytes.size());
-    ImageDimensions size;
-    bool ok = ReadImageDimensions(type, source, size);
-    return type + (ok ? " ok " : " refused ") + std::to_string(size.width) + " " + std::to_string(size.height);
+    ImageHeaderInfo header;
+    bool ok = ReadImageHeader(type, source, header);
+    return type + (ok ? " ok " : " refused ") + std::to_string(header.size.width) + " " + std::to_string(header.size.height);
 }
 
 std::string Refused(const char* type)
@@ -89,4 +91,77 @@ TEST(ImageHeader, CutOffOrDamagedHeadersAreRefused)
 
     ExpectEveryPrefixRefused(fixtures::Bytes("still.gif"), 10, "GIF");
     EXPECT_EQ(Read(std::string("GIF90a\x10\0\x10\0", 10)), Refused("GIF"));
+}
+
+namespace {
+
+// "orientation date taken", e.g. "6 2024-05-06 07:08:09.250" or "1 none".
+std::string Tags(const std::string& bytes)
+{
+    MemoryByteSource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ImageHeaderInfo header;
+    ReadImageHeader(IMAGE_TYPE_JPG, source, header);
+    const DateTaken& d = header.dateTaken;
+    char date[32] = "none";
+    if (d.known)
+        std::snprintf(date, sizeof(date), "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year, d.month, d.day, d.hour, d.minute,
+                      d.second, d.millisecond);
+    return std::to_string(header.orientation) + " " + date;
+}
+
+size_t Find(const std::string& bytes, const std::string& what)
+{
+    size_t at = bytes.find(what);
+    EXPECT_NE(at, std::string::npos);
+    return at;
+}
+
+} // namespace
+
+// Every broken tag is a photo without it; the bytes a camera may break are patched into the
+// exiftool fixture, whose entries are big-endian: tag, type, count, value or offset.
+TEST(ExifTags, ReadInTheHeaderPassAndBrokenOnesAreAbsent)
+{
+    using fixtures::Bytes;
+    const std::string mm = Bytes("exif-mm.jpg");
+    const size_t app1 = Find(mm, "\xFF\xE1");
+    const size_t tiff = Find(mm, std::string("MM\0*", 4));
+    const size_t orientation = Find(mm, std::string("\x01\x12\0\x03\0\0\0\x01", 8));
+    const size_t exifIfd = Find(mm, std::string("\x87\x69\0\x04\0\0\0\x01", 8));
+    const size_t date = Find(mm, std::string("\x90\x03\0\x02\0\0\0\x14", 8));
+    const std::string good = "6 2024-05-06 07:08:09.250";
+    const std::pair<std::string, std::string> cases[] = {
+        {mm, good},
+        {Bytes("exif-ii.jpg"), "8 2020-02-29 23:59:59.000"},
+        {Bytes("baseline.jpg"), "1 none"},
+        {Bytes("exif.jpg"), "1 none"},  // an Exif segment with no TIFF structure in it
+        {Bytes("exif-zero.jpg"), "1 none"},
+        {Bytes("exif-nine.jpg"), "1 none"},  // and a blank date
+        {Bytes("exif-impossible.jpg"), "1 none"},
+        {Patched(mm, tiff, "MI"), "1 none"},
+        {Patched(mm, tiff + 8, "\xFF\xFF"), good},  // entries run to the segment's end
+        {Patched(mm, orientation + 4, "\x7F\xFF\xFF\xFF"), "1 2024-05-06 07:08:09.250"},
+        {Patched(mm, exifIfd + 8, "\xFF\xFF\xFF\xF0"), "6 none"},
+        {Patched(mm, exifIfd + 8, std::string("\0\0\0\x08", 4)), "6 none"},  // back to IFD0
+        {Patched(mm, date + 4, "\x7F\xFF\xFF\xFF"), "6 none"},
+        {Patched(mm, date + 8, "\xFF\xFF\xFF\xFF"), "6 none"},
+        {Patched(mm, app1 + 2, std::string("\0\x18", 2)), "1 none"},  // the segment ends inside IFD0
+        {mm.substr(0, app1 + 60), "1 none"},                          // the file ends inside it
+    };
+    for (const auto& [bytes, tags] : cases)
+        EXPECT_EQ(Tags(bytes), tags) << &bytes - &cases[0].first;
+}
+
+TEST(ExifTags, CaptureTimesCountAcrossMonthsYearsAndLeapDays)
+{
+    auto at = [](int y, int mo, int d, int h, int mi, int s, int ms) {
+        DateTaken date;
+        date.year = y, date.month = mo, date.day = d, date.hour = h, date.minute = mi, date.second = s;
+        date.millisecond = ms;
+        return DateTakenMilliseconds(date);
+    };
+    EXPECT_EQ(at(2024, 3, 1, 0, 0, 0, 0) - at(2024, 2, 28, 23, 59, 59, 500), 86400500);
+    EXPECT_EQ(at(2023, 3, 1, 0, 0, 0, 0) - at(2023, 2, 28, 0, 0, 0, 0), 86400000);
+    EXPECT_EQ(at(2000, 1, 1, 0, 0, 0, 0) - at(1999, 12, 31, 23, 59, 59, 999), 1);
+    EXPECT_EQ(at(2100, 3, 1, 0, 0, 0, 0) - at(2100, 2, 28, 0, 0, 0, 0), 86400000);
 }
