@@ -11,6 +11,15 @@ const GUID JPEG_FORMAT = {0xB96B3CAE, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0
 
 } // namespace
 
+bool TurnUpright(GpImage* image, int orientation)
+{
+    static const RotateFlipType TURNS[] = {RotateNoneFlipNone, RotateNoneFlipX,   Rotate180FlipNone, RotateNoneFlipY,
+                                           Rotate90FlipX,      Rotate90FlipNone, Rotate270FlipX,    Rotate270FlipNone};
+    if (orientation < 1 || orientation > 8)
+        return false;
+    return orientation == 1 || GdipImageRotateFlip(image, TURNS[orientation - 1]) == Ok;
+}
+
 bool FindJpegEncoder(CLSID& encoder)
 {
     UINT count = 0, bytes = 0;
