@@ -1,5 +1,6 @@
-// The video build job against the encoder run directly on the same sources, side by side
-// in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG.
+// The video build job against the same encoder run directly on the same sources, side by side
+// in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG. The encoder is the
+// ffmpeg.exe beside this program.
 #include "app/Globals.h"
 #include "bench/BenchMainDlg.h"
 #include "bench/Stopwatch.h"
@@ -33,17 +34,25 @@ std::string SourceName(const std::string& folder, int number, const char* extens
     return folder + name;
 }
 
-// The encoder's command line on the sources themselves: same rate, size and container.
+// The encoder the job runs, the one beside this program.
+std::string Encoder()
+{
+    return rig::ExecutableDirectory() + "ffmpeg.exe";
+}
+
+// That encoder on the sources themselves: same rate, size and container.
 double RunDirect(const std::string& folder, const char* extension, const std::string& destination)
 {
-    std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, g_settings.Framing, false, {}, folder, "src", destination);
+    std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, g_settings.Framing, false, {}, FRAMES, folder, "src",
+                                               destination);
     std::string pattern = "src_%04d.jpg";
     line.replace(line.find(pattern), pattern.size(), std::string("src_%04d.") + extension);
     Stopwatch watch;
-    int status = rig::RunHostTool("ffmpeg", line.substr(1), 600000);
+    rig::ChildProcess encoder(Encoder(), "-nostdin -loglevel error" + line);
+    DWORD status = encoder.WaitForExit(600000);
     double seconds = watch.Seconds();
     if (status != 0)
-        std::printf("direct encoder run failed: %d\n", status);
+        std::printf("direct encoder run failed: %lu\n", status);
     return seconds;
 }
 
@@ -165,13 +174,14 @@ void Measure(const char* extension)
         DWORD still = 0;
         job = std::min(job, RunJob(mainDlg, folder.File("job.mp4"), still));
         longestStill = std::max(longestStill, still);
-        alone = std::min(alone, RunJobAlone(records, rig::ExecutableDirectory() + "ffmpeg.exe", folder.File("alone.mp4")));
+        alone = std::min(alone, RunJobAlone(records, Encoder(), folder.File("alone.mp4")));
     }
     double frames = MakeFrames(records, scratch);
     ::EndDialog(mainDlg.GetSafeHwnd(), IDOK);
     ui.Join();
 
-    std::printf("%d %s frames 1920x1080 -> MP4 1280x720 at %d fps\n", FRAMES, extension, FRAME_RATE);
+    std::printf("%d %s frames 1920x1080 -> MP4 1280x720 at %d fps, encoder %s\n", FRAMES, extension, FRAME_RATE,
+                Encoder().c_str());
     std::printf("  encoder on the sources: %7.2f s\n", direct);
     double target = std::string(extension) == "jpg" ? 1.05 : 1.6;
     std::printf("  whole job:              %7.2f s   ratio %.3f (target <= %.2f)\n", job, job / direct, target);

@@ -1,6 +1,8 @@
 #!/bin/bash
-# Prints the non-blank, non-comment lines of C/C++ under tests/ against the rest outside
-# bench/, and their ratio.
+# Prints the non-blank, non-comment lines of C/C++ that exist only for testing against the
+# product's, and their ratio. Test code: everything under tests/, the encoder bridge and any
+# other test-only tool, and every fuzz target wherever it lives. Product: the rest outside
+# bench/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 count() {
@@ -12,6 +14,6 @@ count() {
       line ~ /[^[:space:]]/ { n++ }
       END { print n + 0 }'
 }
-tests=$(count tests)
-product=$(count . ':!tests' ':!bench')
+tests=$(count tests tools/ffmpeg-bridge ':(glob)**/fuzz/**')
+product=$(count . ':!tests' ':!tools/ffmpeg-bridge' ':(exclude,glob)**/fuzz/**' ':!bench')
 echo "tests $tests product $product ratio $(awk -v t="$tests" -v p="$product" 'BEGIN { printf "%.2f", t / p }')"

@@ -50,6 +50,7 @@
 #define IDS_MISSING_FILE            113
 #define IDS_TEMP_FULL               114
 #define IDS_TEMP_WRITE_FAILED       115
+#define IDS_VIDEO_FAILED_BECAUSE    116
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129

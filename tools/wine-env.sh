@@ -13,6 +13,11 @@ if ! grep -qF 'AppDefaults\\LumvexTest.exe\\X11 Driver' "$WINEPREFIX/user.reg" 2
     wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f > /dev/null 2>&1
   done
 fi
+# A program that crashes (an encoder among them) ends at once, instead of waiting on Wine's
+# crash dialog, which nobody answers under Xvfb.
+if ! grep -qF '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2> /dev/null; then
+  wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f > /dev/null 2>&1
+fi
 wineserver -p > /dev/null 2>&1 || true
 # Start Wine's own services now, so they never hold a test's output pipe open.
 wineboot > /dev/null 2>&1

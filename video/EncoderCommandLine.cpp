@@ -2,14 +2,13 @@
 
 #include "app/SettingsRules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 namespace {
 
 constexpr int SIZE_4K = 8;
-// Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk.
-constexpr char DEFLICKER[] = "deflicker=size=10";
 // 4:2:0 needs even sides. Dropping the odd last column or line keeps every other pixel as shot;
 // scaling by a pixel would resample, and soften, the whole picture.
 constexpr char EVEN_CROP[] = "crop=trunc(iw/2)*2:trunc(ih/2)*2:0:0";
@@ -46,12 +45,21 @@ std::string FirstFrameSize(bool deflicker, ImageDimensions firstFrame)
     return deflicker && firstFrame.width > 0 && firstFrame.height > 0 ? "scale=s=" + SizeText(firstFrame) + "," : "";
 }
 
+// Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk; a shorter
+// sequence is smoothed over all its frames, since ffmpeg 4.1 crashes on one shorter than the
+// window.
+std::string Deflicker(int frameCount)
+{
+    return "deflicker=size=" + std::to_string(std::min(frameCount, 10));
+}
+
 // What stretches every frame to the video's size: the size option, or the first frame's size.
-std::string StretchFilters(const std::string& size, bool ownSize, bool deflicker, ImageDimensions firstFrame)
+std::string StretchFilters(const std::string& size, bool ownSize, bool deflicker, ImageDimensions firstFrame,
+                           int frameCount)
 {
     std::string filters;
     if (deflicker)
-        filters = (ownSize ? FirstFrameSize(deflicker, firstFrame) : "scale=s=" + size + ",") + DEFLICKER;
+        filters = (ownSize ? FirstFrameSize(deflicker, firstFrame) : "scale=s=" + size + ",") + Deflicker(frameCount);
     if (ownSize)
         filters += std::string(filters.empty() ? "" : ",") + EVEN_CROP;
     return filters;
@@ -59,7 +67,8 @@ std::string StretchFilters(const std::string& size, bool ownSize, bool deflicker
 
 // Every frame fitted whole inside the video with even black bars, or scaled to cover it with
 // its edges cropped; then square pixels.
-std::string FramingFilters(int framing, ImageDimensions video, bool ownSize, bool deflicker, ImageDimensions firstFrame)
+std::string FramingFilters(int framing, ImageDimensions video, bool ownSize, bool deflicker, ImageDimensions firstFrame,
+                           int frameCount)
 {
     std::string w = std::to_string(video.width);
     std::string h = std::to_string(video.height);
@@ -75,7 +84,7 @@ std::string FramingFilters(int framing, ImageDimensions video, bool ownSize, boo
                  + factor + ")/4),pad=" + w + ":" + h + ":(ow-iw)/2:(oh-ih)/2";
     }
     filters += ",setsar=1";
-    return deflicker ? filters + "," + DEFLICKER : filters;
+    return deflicker ? filters + "," + Deflicker(frameCount) : filters;
 }
 
 // Options every ffmpeg since 4.0 knows.
@@ -97,6 +106,15 @@ std::string CodecOptions(const std::string& extension, int sizeChoice)
     return "";
 }
 
+// The encoder reads "%" in an input pattern as the start of a number field; "%%" is a "%".
+std::string PatternLiteral(const std::string& text)
+{
+    std::string literal;
+    for (char c : text)
+        literal += c == '%' ? "%%" : std::string(1, c);
+    return literal;
+}
+
 } // namespace
 
 std::string FormatTimePrefix(const std::tm& localTime)
@@ -114,9 +132,11 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 }
 
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
-                                    const std::string& tempFolder, const std::string& timePrefix,
+                                    int frameCount, const std::string& tempFolder, const std::string& timePrefix,
                                     const std::string& destinationFile)
 {
+    // One frame has nothing to smooth.
+    deflicker = deflicker && frameCount > 1;
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
     framing = settings_rules::ClampInt(framing, 1, settings_rules::FRAMING_STRETCH);
     bool ownSize = sizeChoice == 1;
@@ -125,13 +145,14 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, b
     // Without the first frame's size there is nothing to fit into: the frames keep their own.
     bool stretch = framing == settings_rules::FRAMING_STRETCH || video.width <= 0 || video.height <= 0;
     std::string size = stretch && !ownSize ? "-s " + SizeText(video) : "";
-    std::string filters = stretch ? StretchFilters(SizeText(video), ownSize, deflicker, firstFrame)
-                                  : FramingFilters(framing, video, ownSize, deflicker, firstFrame);
+    std::string filters = stretch ? StretchFilters(SizeText(video), ownSize, deflicker, firstFrame, frameCount)
+                                  : FramingFilters(framing, video, ownSize, deflicker, firstFrame, frameCount);
     // The leading blank leaves the program-name token empty, so every piece below reaches
     // the encoder as an argument. The frames are upright already: an encoder that turns a
     // JPEG by its orientation tag is told not to. The container follows the extension.
     return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2 -noautorotate"
-         + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + tempFolder + timePrefix + "_%04d.jpg\" " + size
+         + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix)
+         + "_%04d.jpg\" " + size
          + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
          + " \"" + destinationFile + "\"";
 }

@@ -16,7 +16,8 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 // framing: stretched to the size choice ("-s WxH", clamped to 1..8) or to the first frame's,
 // or fitted with bars or filled and cropped (framing 1..3); then the codec settings for the
 // destination's extension (mp4, avi, flv), destination. The images' own size is the first
-// frame's with even sides.
+// frame's with even sides. With deflicker on, a sequence of frameCount frames is smoothed
+// over a window that fits in it.
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
-                                    const std::string& tempFolder, const std::string& timePrefix,
+                                    int frameCount, const std::string& tempFolder, const std::string& timePrefix,
                                     const std::string& destinationFile);

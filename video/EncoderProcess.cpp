@@ -8,7 +8,7 @@
 namespace {
 
 constexpr DWORD WATCH_MS = 200;
-// The report's last block fits well within this tail.
+// The progress report's last block, and the error output's last lines, fit well within this tail.
 constexpr LONG REPORT_TAIL = 4096;
 
 std::string ReadTail(const std::string& path)
@@ -31,22 +31,56 @@ std::string ReadTail(const std::string& path)
     return text;
 }
 
+// The encoder's output, to be inherited as its standard output and error.
+fw::unique_file CreateOutputFile(const std::string& path)
+{
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    return fw::unique_file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+}
+
+// The output file is the one handle handed down: encoders started at once from other threads
+// must not inherit each other's, which would keep them open after their own encoder has gone.
+bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output, PROCESS_INFORMATION& info)
+{
+    SIZE_T size = 0;
+    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<char> storage(size);
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+    if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size))
+        return false;
+    STARTUPINFOEXA startup{};
+    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.StartupInfo.wShowWindow = SW_HIDE;
+    startup.StartupInfo.hStdOutput = output;
+    startup.StartupInfo.hStdError = output;
+    startup.lpAttributeList = attributes;
+    bool started = ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &output,
+                                               sizeof(output), nullptr, nullptr)
+                && ::CreateProcessA(encoderPath.c_str(), line.data(), nullptr, nullptr, TRUE,
+                                    EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &info);
+    ::DeleteProcThreadAttributeList(attributes);
+    return started;
+}
+
 } // namespace
 
-EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& progressFile,
+EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
                       const EncoderWatch& watch)
 {
-    std::string line = " -progress \"" + progressFile + "\"" + commandLine;
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
+    std::string progressFile = workFiles + "_progress.txt";
+    std::string errorFile = workFiles + "_errors.txt";
+    // Errors only, and nothing read from a console that is not there.
+    std::string line = " -nostdin -nostats -loglevel error -progress \"" + progressFile + "\"" + commandLine;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(encoderPath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
+    fw::unique_file output = CreateOutputFile(errorFile);
+    bool started = output && StartHidden(encoderPath, line, output.get(), info);
+    output.reset();
+    if (!started) {
+        ::DeleteFileA(errorFile.c_str());
         return {};
+    }
     fw::unique_handle process(info.hProcess);
     fw::unique_handle thread(info.hThread);
     EncoderRun run;
@@ -61,6 +95,10 @@ EncoderRun RunEncoder(const std::string& encoderPath, const std::string& command
     }
     if (run.end == EncoderEnd::Exited && !::GetExitCodeProcess(process.get(), &run.exitCode))
         run.exitCode = 1;
+    std::string errors = ReadTail(errorFile);
+    run.unfinished = VideoLeftUnfinished(errors);
+    run.lastError = LastEncoderError(errors);
     ::DeleteFileA(progressFile.c_str());
+    ::DeleteFileA(errorFile.c_str());
     return run;
 }

@@ -9,12 +9,15 @@ enum class EncoderEnd { NotStarted, Exited, Stopped };
 struct EncoderRun {
     EncoderEnd end = EncoderEnd::NotStarted;
     unsigned long exitCode = 1;
+    bool unfinished = false;  // the encoder said it could not finish the video
+    std::string lastError;    // the encoder's own last word on what went wrong, if any
 };
 
 // Called a few times a second with the frames the encoder has done so far (-1: none told
 // yet); answering false ends the encoder at once.
 using EncoderWatch = std::function<bool(int encodedFrames)>;
 
-// The command line gets "-progress" with the report file, which is deleted afterwards.
-EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& progressFile,
+// The encoder reports its progress to workFiles + "_progress.txt" and its errors to
+// workFiles + "_errors.txt"; both are deleted afterwards.
+EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
                       const EncoderWatch& watch);

@@ -15,6 +15,29 @@ int ParseCount(std::string text)
     return text.find_first_not_of("0123456789") == std::string::npos ? std::stoi(text) : -1;
 }
 
+bool SaysNothing(const std::string& line)
+{
+    static const char* const FOLLOW_UPS[] = {"Conversion failed!", "Error splitting the argument list"};
+    for (const char* followUp : FOLLOW_UPS)
+        if (line.compare(0, std::char_traits<char>::length(followUp), followUp) == 0)
+            return true;
+    return line.empty();
+}
+
+std::string WithoutTag(const std::string& line)
+{
+    size_t close = line.find("] ");
+    if (line.empty() || line[0] != '[' || close == std::string::npos || line.find(" @ ") > close)
+        return line;
+    return line.substr(close + 2);
+}
+
+std::string Trimmed(const std::string& text)
+{
+    size_t first = text.find_first_not_of(" \t\r");
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
 } // namespace
 
 int LastEncodedFrame(const std::string& text)
@@ -39,4 +62,24 @@ int EncodingPosition(int first, int span, int encodedFrames, int frameCount)
         return first;
     long long done = std::min(encodedFrames, frameCount);
     return first + static_cast<int>(done * span / frameCount);
+}
+
+std::string LastEncoderError(const std::string& output)
+{
+    size_t end = output.size();
+    while (end > 0) {
+        size_t start = output.rfind('\n', end - 1);
+        start = start == std::string::npos ? 0 : start + 1;
+        std::string line = WithoutTag(Trimmed(output.substr(start, end - start)));
+        if (!SaysNothing(line))
+            return line;
+        end = start == 0 ? 0 : start - 1;
+    }
+    return {};
+}
+
+bool VideoLeftUnfinished(const std::string& output)
+{
+    return output.find("Error writing trailer of ") != std::string::npos
+        || output.find("Error closing file ") != std::string::npos;
 }

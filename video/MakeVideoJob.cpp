@@ -105,19 +105,22 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
         return !report.CheckStop();
     };
     EncoderRun run = RunEncoder(input.encoderPath,
-                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing, settings.Deflicker != 0,
-                                                        FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
-                                                        tempFolder, timePrefix, destination),
-                                tempFolder + timePrefix + "_progress.txt", watch);
+                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing,
+                                                        settings.Deflicker != 0, FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
+                                                        frames.Count(), tempFolder, timePrefix, destination),
+                                tempFolder + timePrefix, watch);
     frames.DeleteAll();
-    if (run.end == EncoderEnd::Stopped) {
+    // The encoder's status and its output decide: a started encoder may still have failed,
+    // leaving part of a video.
+    bool success = run.end == EncoderEnd::Exited && run.exitCode == 0 && !run.unfinished && IsNonEmptyFile(destination);
+    if (!success && run.end != EncoderEnd::NotStarted)
         ::DeleteFileA(destination.c_str());
+    if (run.end == EncoderEnd::Stopped)
         return Failure(0);
-    }
     report.SetPos(encodingStart + count);
     report.OffsetPos(10);
-    // The encoder's status and its output decide: a started encoder may still have failed.
-    bool success = run.end == EncoderEnd::Exited && run.exitCode == 0 && IsNonEmptyFile(destination);
     report.SetPos(count);
-    return Result(success, success ? IDS_VIDEO_SUCCESS : IDS_VIDEO_FAILED);
+    if (success)
+        return Result(true, IDS_VIDEO_SUCCESS);
+    return run.lastError.empty() ? Failure(IDS_VIDEO_FAILED) : Failure(IDS_VIDEO_FAILED_BECAUSE, run.lastError);
 }

@@ -16,7 +16,7 @@ namespace {
 
 const char TITLE[] = "Lumvex Time Lapse Video Tools";
 
-class ProgramRoad : public ::testing::Test {
+class ProgramRoad : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
@@ -51,15 +51,15 @@ protected:
         ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) == after && ::IsWindowEnabled(m_window); }));
     }
 
-    // Settings: frame rate by index, CIF size; the destination is typed into the save dialog
+    // Settings: frame rate and size by index; the destination is typed into the save dialog
     // without an extension, which the dialog adds. An existing one is replaced after a No.
-    void MakeVideo(int rateIndex, const std::string& destination, bool exists = false)
+    void MakeVideo(int rateIndex, const std::string& destination, bool exists = false, int sizeIndex = 2)
     {
         rig::Click(m_window, IDC_MAKE_VIDEO);
         HWND settings = WaitForDialog("Make time lapse video");
         ASSERT_NE(settings, nullptr);
         ::SendDlgItemMessageA(settings, IDC_FRAME_RATE, CB_SETCURSEL, rateIndex, 0);
-        ::SendDlgItemMessageA(settings, IDC_VIDEO_SIZE, CB_SETCURSEL, 2, 0);
+        ::SendDlgItemMessageA(settings, IDC_VIDEO_SIZE, CB_SETCURSEL, sizeIndex, 0);
         rig::Click(settings, IDC_BROWSE_DEST);
         HWND save = WaitForDialog("Select the destination file");
         ASSERT_NE(save, nullptr);
@@ -96,6 +96,16 @@ protected:
         ASSERT_TRUE(rig::CopyFileTo(fixtures::Path(fixture), Sources() + name));
     }
 
+    std::vector<std::string> AddSources(const std::string& fixture, int count)
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i) {
+            names.push_back("s" + std::to_string(100 + i) + fixture.substr(fixture.find('.')));
+            AddSource(fixture, names.back());
+        }
+        return names;
+    }
+
     rig::TempFolder m_folder;
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
@@ -103,7 +113,7 @@ protected:
 
 } // namespace
 
-TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
+TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAndQuits)
 {
     EXPECT_FALSE(Enabled(IDC_MAKE_VIDEO));
     EXPECT_TRUE(::PathIsDirectoryA(m_folder.File("temp").c_str())) << "the fall-back temporary folder is created";
@@ -140,7 +150,7 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeft();
 
-    ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "ffmpeg.exe", m_folder.File("ffmpeg.exe")));
+    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), m_folder.File("ffmpeg.exe")));
     MakeVideo(9, video);
     box = Result();
     EXPECT_EQ(box.text, "Make time lapse video success.");
@@ -154,16 +164,27 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_EQ(probe.frameRate, "10/1");
     ExpectNoFrameLeft();
 
-    // At two frames a second the encoding takes twelve seconds: the bar keeps moving through it,
-    // and Cancel ends it, its frames and its video at once.
-    std::vector<std::string> names;
-    for (int i = 0; i < 20; ++i) {
-        names.push_back("s" + std::to_string(100 + i) + ".png");
-        AddSource("blue.png", names.back());
+    // A volume too small for the video: the encoder fails half way and says why.
+    rig::SmallVolume small(m_folder.File("small"), "16k");
+    if (small.Mounted()) {
+        SelectFiles(AddSources("noise.png", 10));
+        MakeVideo(9, m_folder.File("small\\video"));
+        box = Result();
+        EXPECT_EQ(box.text.substr(0, box.text.find('\n')), "Make time lapse video failed.");
+        // The encoder's own words on the video it could not finish (Wine's C runtime calls the
+        // full disk an "Invalid argument"; Windows' says "No space left on device").
+        EXPECT_NE(box.text.find("video.mp4: "), std::string::npos) << box.text;
+        EXPECT_EQ(box.icon, rig::Icon::Error);
+        EXPECT_TRUE(rig::FilesIn(m_folder.File("small\\")).empty()) << "the part written is gone";
+        ExpectNoFrameLeft();
     }
-    SelectFiles(names);
-    const int count = 25;  // rows, the text file among them
-    MakeVideo(1, video, true);
+
+    // Long enough to watch (the bridge's host encoder reads at the frame rate of two a second;
+    // the genuine one encodes noise at 4K): the bar keeps moving through the encoding, and
+    // Cancel ends the encoder, its frames and its video at once.
+    SelectFiles(AddSources("noise.jpg", 20));
+    const int count = rig::RowCount(List());
+    MakeVideo(1, video, true, 7);
     HWND work = nullptr, bar = nullptr;
     ASSERT_TRUE(rig::WaitUntil([&] {
         work = rig::FindTopLevel(m_program->Id(), "#32770", "", {m_window});
@@ -184,6 +205,7 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no message after a cancel";
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeft();
+    EXPECT_EQ(rig::ChildProcessCount(m_program->Id()), 0) << "an encoder outlived the cancel";
     // The host encoder's arguments name this test's own temporary folder.
     EXPECT_TRUE(rig::WaitUntil([&] {
         return rig::RunHostTool("sh", "-c \"ps -eo args | grep -F -- \\\"$1\\\" | grep -q ^ffmpeg && exit 1; exit 0\" sh \""
@@ -197,3 +219,5 @@ TEST_F(ProgramRoad, SelectsFilesMakesAnMp4CancelsLeavingNothingAndQuits)
     EXPECT_EQ(m_program->WaitForExit(), 0u);
     EXPECT_EQ(rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
 }
+
+INSTANTIATE_TEST_SUITE_P(Encoders, ProgramRoad, ::testing::ValuesIn(rig::ENCODERS));

@@ -1,5 +1,7 @@
 #include "video/EncoderProgress.h"
 
+#include "tests/fixtures/Fixtures.h"
+
 #include <gtest/gtest.h>
 
 TEST(EncoderProgress, ReadsTheLastCompleteFrameLine)
@@ -19,4 +21,33 @@ TEST(EncoderProgress, ReadsTheLastCompleteFrameLine)
                  {"frame=99999999999\n", -1}};
     for (const Case& c : cases)
         EXPECT_EQ(LastEncodedFrame(c.text), c.frames) << c.text;
+}
+
+// On what the real encoders wrote when they failed: the line that says why, and whether the
+// video was left unfinished although the encoder exits with 0 then.
+TEST(EncoderProgress, TellsWhyFromTheEncodersOwnErrorOutput)
+{
+    struct Case {
+        const char* recording;
+        const char* reason;
+        bool unfinished;
+    } cases[] = {
+        {"ffmpeg-4.1-windows-unknown-encoder.txt", "Unknown encoder 'libx265nope'", false},
+        {"ffmpeg-4.1-windows-unknown-option.txt", "Unrecognized option 'bogus'.", false},
+        {"ffmpeg-4.1-windows-missing-input.txt", "Z:\\tmp\\rec\\g_%04d.jpg: No such file or directory", false},
+        {"ffmpeg-4.1-windows-missing-folder.txt", "Z:\\tmp\\nonexist\\out.mp4: No such file or directory", false},
+        {"ffmpeg-4.1-windows-disk-full.txt", "Error writing trailer of Z:\\tmp\\rec\\small\\out.mp4: Invalid argument", true},
+        {"ffmpeg-5.1-linux-unknown-encoder.txt", "Unknown encoder 'libx265nope'", false},
+        {"ffmpeg-5.1-linux-unknown-option.txt", "Unrecognized option 'bogus'.", false},
+        {"ffmpeg-5.1-linux-missing-input.txt", "g_%04d.jpg: No such file or directory", false},
+        {"ffmpeg-5.1-linux-disk-full.txt", "Error closing file small/out.mp4: No space left on device", true},
+    };
+    for (const Case& c : cases) {
+        std::string output = fixtures::Bytes(c.recording);
+        ASSERT_FALSE(output.empty()) << c.recording;
+        EXPECT_EQ(LastEncoderError(output), c.reason) << c.recording;
+        EXPECT_EQ(VideoLeftUnfinished(output), c.unfinished) << c.recording;
+    }
+    EXPECT_EQ(LastEncoderError("\r\n\n"), "");
+    EXPECT_EQ(LastEncoderError("[mp4 @ 0x1] x"), "x");
 }

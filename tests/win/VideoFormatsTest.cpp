@@ -1,5 +1,6 @@
-// The MP4s the job makes with the real encoder: whatever the first source's sampling, size
-// and type, the size choice and the deflicker choice, Windows' own player can open them.
+// The videos the job makes with each real encoder: whatever the first source's sampling, size
+// and type, the size choice, the deflicker choice and the folders' names, every container
+// comes out whole, and an MP4 is one Windows' own player opens.
 #include "RecordedReport.h"
 
 #include "resource.h"
@@ -10,35 +11,50 @@
 
 #include <gtest/gtest.h>
 
-TEST(VideoFormats, Mp4IsHighProfile420EvenSizedAndIndexedFirstWhateverTheSources)
+class VideoFormats : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(VideoFormats, EveryContainerComesOutWholeWhateverTheSourcesAndFolderNames)
 {
     const char* sources[] = {"video-422.jpg", "video-odd.jpg", "video-grey.jpg", "video.png"};
     struct Run {
         size_t first;  // the source that opens the sequence and so sets the own size
         int videoSize, width, height;
         bool deflicker;
-    } runs[] = {{0, 1, 640, 480, false}, {1, 1, 1000, 750, true}, {2, 1, 320, 200, false}, {3, 7, 1920, 1080, false}};
+        const char* folder;  // the temporary folder's and the destination's, as users name them
+        const char* type;
+        const char* codec;
+    } runs[] = {{0, 1, 640, 480, false, "100% done, temp", "mp4", "h264"},
+                {1, 1, 1000, 750, true, "it's [draft] (2)", "mp4", "h264"},
+                {2, 1, 320, 200, false, "several   spaces", "avi", "mpeg4"},
+                {3, 7, 1920, 1080, false, "\xD0\x9A\xD0\xB0\xD0\xB4\xD1\x80\xD1\x8B \xE5\x86\x99\xE7\x9C\x9F", "flv", "flv1"}};
     rig::TempFolder root;
     for (const Run& run : runs) {
         SCOPED_TRACE(sources[run.first] + std::string(" first, size choice ") + std::to_string(run.videoSize)
-                     + (run.deflicker ? ", deflicker" : ""));
+                     + (run.deflicker ? ", deflicker, " : ", ") + run.folder + "." + run.type);
         VideoJobInput input;
-        input.settings.TempPath = root.File("frames\\");
-        input.settings.DestinationFile = root.File("out.mp4");
+        input.settings.TempPath = root.File(run.folder) + "\\";
+        input.settings.DestinationFile = root.File(run.folder) + "\\out." + run.type;
         input.settings.VideoSize = run.videoSize;
         input.settings.Deflicker = run.deflicker;
-        input.encoderPath = rig::ExecutableDirectory() + "ffmpeg.exe";
+        input.encoderPath = rig::EncoderPath(GetParam());
         for (size_t i = 0; i < std::size(sources); ++i) {
             std::string name = sources[(run.first + i) % std::size(sources)];
             input.images.Add({0, name.substr(name.size() - 3) == "png" ? "PNG" : "JPG", name, fixtures::Path(name)});
         }
         RecordedReport report;
-        EXPECT_EQ(RunVideoJob(input, report).textId, IDS_VIDEO_SUCCESS);
+        JobResult result = RunVideoJob(input, report);
+        EXPECT_EQ(result.textId, IDS_VIDEO_SUCCESS) << result.argument;
         rig::VideoProbe probe;
         ASSERT_TRUE(rig::ProbeVideo(input.settings.DestinationFile, probe));
-        EXPECT_EQ(rig::Mp4PlaybackFaults(input.settings.DestinationFile, probe), "");
+        if (std::string(run.type) == "mp4") {
+            EXPECT_EQ(rig::Mp4PlaybackFaults(input.settings.DestinationFile, probe), "");
+        }
+        EXPECT_EQ(probe.codecName, run.codec);
         EXPECT_EQ(probe.width, run.width);
         EXPECT_EQ(probe.height, run.height);
         EXPECT_EQ(probe.frameCount, static_cast<int>(std::size(sources)));
+        EXPECT_EQ(rig::FilesIn(input.settings.TempPath, "*_*").size(), 0u) << "no frame or report left";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Encoders, VideoFormats, ::testing::ValuesIn(rig::ENCODERS));

@@ -37,7 +37,7 @@ protected:
         m_temp = m_root.File("new\\frames \xC3\xA9t\xC3\xA9 \xE5\x86\x99\\");
         m_input.settings.TempPath = m_temp;
         m_input.settings.DestinationFile = m_root.File("out.mp4");
-        m_input.encoderPath = rig::ExecutableDirectory() + "ffmpeg.exe";
+        m_input.encoderPath = rig::EncoderPath("bridge");
     }
 
     // A copy of the fixture under a name of the test's own.
@@ -161,13 +161,9 @@ TEST_F(VideoJobTest, EveryEndingWithoutAVideoTellsWhyAndLeavesNothing)
 TEST_F(VideoJobTest, AFullTempFolderStopsTheJobWithItsNameAndLeavesNoFrame)
 {
     std::string mount = m_root.File("small volume");
-    ::CreateDirectoryA(mount.c_str(), nullptr);
-    if (rig::RunHostTool("sh", "-c \"mount -t tmpfs -o size=4m tmpfs \\\"$1\\\"\" sh \"" + mount + "\"") != 0)
+    rig::SmallVolume volume(mount, "4m");
+    if (!volume.Mounted())
         GTEST_SKIP() << "mounting a small volume needs root";
-    struct Unmount {
-        std::string path;
-        ~Unmount() { rig::RunHostTool("sh", "-c \"umount \\\"$1\\\"\" sh \"" + path + "\""); }
-    } unmount{mount};
     m_temp = m_input.settings.TempPath = mount + "\\frames\\";
     HostEncoder encoder(COPYING_ENCODER + " ok");
     for (const char* type : {"JPG", "PNG"}) {

@@ -219,11 +219,14 @@ int WaitForStatus(const Wine& wine, const std::wstring& folder)
     }
 }
 
+// The encoder's own output, as a Windows encoder would have written it: a failure's reason may
+// come with a status of 0 (an unfinished video).
 void CopyLogToStderr(const std::wstring& folder)
 {
     std::string log;
+    DWORD written = 0;
     if (ReadSmallFile(folder + L"\\log", log) && !log.empty())
-        WriteError("encoder output (start):\n" + log);
+        ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), log.data(), static_cast<DWORD>(log.size()), &written, nullptr);
 }
 
 int Run()
@@ -276,8 +279,7 @@ int Run()
         && StartScript(wine, unixFolder + "/run.sh", lifeline && scriptEnd ? scriptEnd.get() : INVALID_SOCKET)) {
         scriptEnd.reset();
         status = WaitForStatus(wine, folder);
-        if (status != 0)
-            CopyLogToStderr(folder);
+        CopyLogToStderr(folder);
     } else {
         WriteError("cannot start the host encoder");
     }

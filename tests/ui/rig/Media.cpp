@@ -2,6 +2,8 @@
 
 #include "rig/Rig.h"
 
+#include <tlhelp32.h>
+
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -28,10 +30,33 @@ int RunHostTool(const std::string& command, const std::string& arguments, DWORD 
     char previous[1024] = {};
     bool hadPrevious = ::GetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", previous, sizeof(previous)) > 0;
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", command.c_str());
-    ChildProcess bridge(ExecutableDirectory() + "ffmpeg.exe", arguments);
+    ChildProcess bridge(EncoderPath("bridge"), arguments);
     ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", hadPrevious ? previous : nullptr);
     DWORD status = bridge.Started() ? bridge.WaitForExit(timeoutMs) : STILL_ACTIVE;
     return status == STILL_ACTIVE ? -1 : static_cast<int>(status);
+}
+
+SmallVolume::SmallVolume(const std::string& folder, const std::string& size) : m_folder(folder)
+{
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    m_mounted = RunHostTool("sh", "-c \"mount -t tmpfs -o size=" + size + " tmpfs \\\"$1\\\"\" sh " + Quoted(folder)) == 0;
+}
+
+SmallVolume::~SmallVolume()
+{
+    if (m_mounted)
+        RunHostTool("sh", "-c \"umount \\\"$1\\\"\" sh " + Quoted(m_folder));
+}
+
+int ChildProcessCount(DWORD parentId)
+{
+    fw::unique_file snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry))
+        count += entry.th32ParentProcessID == parentId;
+    return count;
 }
 
 bool ProbeVideo(const std::string& path, VideoProbe& probe)

@@ -1,5 +1,5 @@
 // Test media: screenshots, and host programs (ffprobe, ffmpeg) run
-// through the encoder bridge beside the test executable, Windows paths and all.
+// through the encoder bridge, Windows paths and all.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,24 @@ bool SaveScreenshot(const std::string& path);
 // Runs the host command (shell words, e.g. "ffprobe") with the arguments, which are split
 // by the Windows rules; returns its exit status, or -1 when it could not be started.
 int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs = 120000);
+
+// A tmpfs of the given size mounted on a new folder, standing in for a full disk; unmounted
+// when destroyed. Mounted() is false where mounting needs a root the tests lack.
+class SmallVolume {
+public:
+    SmallVolume(const std::string& folder, const std::string& size);
+    ~SmallVolume();
+    SmallVolume(const SmallVolume&) = delete;
+    SmallVolume& operator=(const SmallVolume&) = delete;
+    bool Mounted() const { return m_mounted; }
+
+private:
+    std::string m_folder;
+    bool m_mounted = false;
+};
+
+// The processes that the process with this id started and that are still running.
+int ChildProcessCount(DWORD parentId);
 
 struct VideoProbe {
     std::string formatName;  // e.g. "mov,mp4,m4a,3gp,3g2,mj2", "avi", "flv"

@@ -357,6 +357,11 @@ std::string ExecutableDirectory()
     return full.substr(0, full.find_last_of('\\') + 1);
 }
 
+std::string EncoderPath(const std::string& encoder)
+{
+    return ExecutableDirectory() + (encoder == "bridge" ? "bridge\\" : "") + "ffmpeg.exe";
+}
+
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern)
 {
     std::vector<std::string> names;

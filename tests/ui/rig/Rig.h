@@ -150,4 +150,9 @@ std::string ReadFileBytes(const std::string& path);
 // The folder of the running test executable, ending with a backslash.
 std::string ExecutableDirectory();
 
+// Every video is held to both ends of what users run: the genuine Windows build of the oldest
+// encoder the program takes, beside the program, and the bridge to the host's current one.
+inline const char* const ENCODERS[] = {"genuine", "bridge"};
+std::string EncoderPath(const std::string& encoder);
+
 } // namespace rig
