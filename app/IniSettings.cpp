@@ -28,6 +28,7 @@ void CIniSettings::Load(const std::string& directory)
     VideoSize = ClampInt(m_file.ReadInt(SECTION, "VideoSize", 1), 1, settings_rules::VIDEO_SIZE_COUNT);
     SortByTime = m_file.ReadBool(SECTION, "SortByTime", false) ? 1 : 0;
     Deflicker = m_file.ReadBool(SECTION, "Deflicker", false) ? 1 : 0;
+    Framing = ClampInt(m_file.ReadInt(SECTION, "Framing", settings_rules::FRAMING_FIT), 1, settings_rules::FRAMING_STRETCH);
 
     if (!TempPath.empty() && EnsureDirectory(TempPath)) {
         TempPath = settings_rules::WithTrailingBackslash(TempPath);
@@ -44,5 +45,6 @@ bool CIniSettings::Save() const
         && m_file.WriteInt(SECTION, "FrameRate", FrameRate)
         && m_file.WriteInt(SECTION, "VideoSize", VideoSize)
         && m_file.WriteBool(SECTION, "SortByTime", SortByTime != 0)
-        && m_file.WriteBool(SECTION, "Deflicker", Deflicker != 0);
+        && m_file.WriteBool(SECTION, "Deflicker", Deflicker != 0)
+        && m_file.WriteInt(SECTION, "Framing", Framing);
 }

@@ -14,7 +14,7 @@ public:
     // Reads the file in the given directory (ending in "\"), which also holds the fall-back
     // temporary folder.
     void Load(const std::string& directory);
-    // Writes the six stored keys in order; false at the first write that fails.
+    // Writes the seven stored keys in order; false at the first write that fails.
     bool Save() const;
 
     static int ClampInt(int value, int min, int max);
@@ -26,6 +26,7 @@ public:
     int FrameRate = 25;
     int VideoSize = 1;
     int Deflicker = 0;
+    int Framing = 1;
 
 private:
     CIniFile m_file;

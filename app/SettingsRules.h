@@ -8,6 +8,12 @@ namespace settings_rules {
 // The video-size choices: 1 keeps the images' own size, the last is 4K.
 constexpr int VIDEO_SIZE_COUNT = 8;
 
+// How a picture of another shape than the video's fills it: whole with black bars, cropped
+// to fill, or stretched.
+constexpr int FRAMING_FIT = 1;
+constexpr int FRAMING_FILL = 2;
+constexpr int FRAMING_STRETCH = 3;
+
 int ClampInt(int value, int min, int max);
 
 // A stored integer: an empty text gives the default, anything else its leading number

@@ -153,7 +153,7 @@ void CDibImage::SetColorTable(const ColorPalette& palette, size_t capacity)
     ReleaseMemoryDC();
 }
 
-HRESULT CDibImage::LoadFromFile(const std::string& path)
+HRESULT CDibImage::LoadFromFile(const std::string& path, int orientation)
 {
     if (!g_gdiplus.Start())
         return E_FAIL;
@@ -161,7 +161,7 @@ HRESULT CDibImage::LoadFromFile(const std::string& path)
     GpBitmap* raw = nullptr;
     GpStatus status = GdipCreateBitmapFromFile(widePath.c_str(), &raw);
     GdiplusImagePtr bitmap(raw);
-    if (status != Ok || !raw)
+    if (status != Ok || !raw || !TurnUpright(raw, orientation))
         return E_FAIL;
     return CreateFromGdiplusBitmap(raw);
 }

@@ -24,7 +24,8 @@ public:
     static constexpr DWORD CREATE_HAS_ALPHA = 1;
     bool CreateDib(int width, int height, int bitsPerPixel, DWORD compression, const DWORD* masks, DWORD flags);
     HRESULT CreateFromGdiplusBitmap(Gdiplus::GpBitmap* bitmap);
-    HRESULT LoadFromFile(const std::string& path);
+    // Decoded and turned as the EXIF orientation (1..8) says the picture is seen.
+    HRESULT LoadFromFile(const std::string& path, int orientation = 1);
 
     HDC GetMemoryDC();
     void ReleaseMemoryDC();

@@ -107,8 +107,9 @@ bool CImageFile::Load(const std::string& path)
         return false;
     ImageDimensions ignored;
     ReadHeader(file.get(), ignored);
-    if (m_type == IMAGE_TYPE_PNG)
-        return SUCCEEDED(m_image.LoadFromFile(path));
+    // The picture loader knows nothing of EXIF: a turned or mirrored JPEG goes through GDI+.
+    if (m_type == IMAGE_TYPE_PNG || m_orientation != 1)
+        return SUCCEEDED(m_image.LoadFromFile(path, m_orientation));
     if (m_type == IMAGE_TYPE_OTHERS)
         return false;
     return LoadPicture(file.get());

@@ -3,6 +3,24 @@
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 
+namespace {
+
+// The picture from the top-left corner: at its own size when it fits, else shrunk by one
+// factor for both axes, so it keeps its shape.
+RECT ShownRect(SIZE picture, const RECT& area)
+{
+    LONG width = area.right, height = area.bottom;
+    if (picture.cx <= 0 || picture.cy <= 0)
+        return RECT{};
+    if (picture.cx <= width && picture.cy <= height)
+        return RECT{0, 0, picture.cx, picture.cy};
+    if (static_cast<LONGLONG>(picture.cx) * height > static_cast<LONGLONG>(picture.cy) * width)
+        return RECT{0, 0, width, ::MulDiv(picture.cy, width, picture.cx)};
+    return RECT{0, 0, ::MulDiv(picture.cx, height, picture.cy), height};
+}
+
+} // namespace
+
 void CPictureCtrl::PreSubclassWindow()
 {
     if (m_path.empty())
@@ -47,10 +65,7 @@ void CPictureCtrl::OnPaint()
     // The natural size is the image's pixels at 96 dpi, so the image keeps its place in the
     // dialog, whose controls grow with the DPI.
     SIZE size = m_image.GetSize();
-    RECT natural{0, 0, fw::ScaleToWindow(m_hWnd, size.cx), fw::ScaleToWindow(m_hWnd, size.cy)};
-    RECT destination;
-    if (!::IntersectRect(&destination, &natural, &client))
-        destination = RECT{};
+    RECT destination = ShownRect({fw::ScaleToWindow(m_hWnd, size.cx), fw::ScaleToWindow(m_hWnd, size.cy)}, client);
     fw::UseHalftoneStretching(dc.get());
     m_image.Draw(dc.get(), destination);
 }

@@ -1,5 +1,5 @@
-// Shows one image file in a static control, from its top-left corner, squeezed on each axis
-// that does not fit. A hyperlink label underneath, so it shares the label's pointer handling.
+// Shows one image file in a static control, upright, from its top-left corner, shrunk to fit
+// with its shape kept. A hyperlink label underneath, so it shares the label's pointer handling.
 #pragma once
 
 #include "imaging/ImageFile.h"

@@ -72,3 +72,4 @@
 #define IDC_VIDEO_TYPE              1025
 #define IDC_FRAME_RATE              1026
 #define IDC_DEFLICKER               1027
+#define IDC_FRAMING                 1028

@@ -42,7 +42,7 @@ FrameOutcome CConversionPool::Take(size_t index)
         }
     }
     if (convertHere)
-        Finish(index, ConvertToJpeg(m_items[index].source, m_items[index].target));
+        Finish(index, Convert(index));
     fw::CriticalSection::Lock hold(m_lock);
     while (m_states[index] != State::Done)
         hold.Wait(m_changed);
@@ -80,5 +80,11 @@ void CConversionPool::Work()
 {
     size_t index = 0;
     while (Claim(index))
-        Finish(index, ConvertToJpeg(m_items[index].source, m_items[index].target));
+        Finish(index, Convert(index));
+}
+
+FrameOutcome CConversionPool::Convert(size_t index) const
+{
+    const Item& item = m_items[index];
+    return item.jpeg ? WriteUprightJpeg(item.source, item.target) : ConvertToJpeg(item.source, item.target);
 }

@@ -1,4 +1,4 @@
-// Converts pictures to JPEG files on every core, running ahead of a caller that takes the
+// Writes pictures as upright JPEG files on every core, running ahead of a caller that takes the
 // results one by one in the order given.
 #pragma once
 
@@ -13,6 +13,7 @@ public:
     struct Item {
         std::string source;
         std::string target;
+        bool jpeg = false;  // written only when it must be turned upright
     };
     CConversionPool(std::vector<Item> items, unsigned workers);
     // Stops the workers after their current picture and deletes every target not taken.
@@ -30,6 +31,7 @@ private:
     void Work();
     bool Claim(size_t& index);
     void Finish(size_t index, FrameOutcome outcome);
+    FrameOutcome Convert(size_t index) const;
 
     std::vector<Item> m_items;
     std::vector<State> m_states;

@@ -5,6 +5,7 @@
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "imaging/GdiplusCodec.h"
+#include "imaging/ImageFile.h"
 
 #include <objidl.h>
 
@@ -15,12 +16,18 @@ namespace {
 
 // The decoded picture as the codec gives it; one with alpha is premultiplied, so what is
 // transparent comes out black.
-GdiplusImagePtr Decode(const std::string& sourcePath)
+GdiplusImagePtr Decode(const std::string& sourcePath, int orientation)
 {
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromFile(fw::ToWide(sourcePath).c_str(), &raw) != Ok || !raw)
         return nullptr;
     GdiplusImagePtr decoded(raw);
+    if (!TurnUpright(raw, orientation))
+        return nullptr;
+    // Windows' codec writes the source's EXIF into the new file; its tag would turn the upright
+    // frame again in any reader that honours it.
+    if (orientation != 1)
+        GdipRemovePropertyItem(raw, PropertyTagOrientation);
     PixelFormat format = 0;
     UINT width = 0, height = 0;
     if (GdipGetImagePixelFormat(raw, &format) != Ok || GdipGetImageWidth(raw, &width) != Ok
@@ -35,15 +42,13 @@ GdiplusImagePtr Decode(const std::string& sourcePath)
     return GdiplusImagePtr(premultiplied);
 }
 
-} // namespace
-
-FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName)
+FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFileName, int orientation)
 {
     GdiplusSession gdiplus(g_gdiplus);
     CLSID encoder;
     if (!gdiplus || !FindJpegEncoder(encoder))
         return {};
-    GdiplusImagePtr image = Decode(sourcePath);
+    GdiplusImagePtr image = Decode(sourcePath, orientation);
     if (!image)
         return {};
     // Encoded into memory first, so a failed write is told apart from an undecodable source
@@ -60,4 +65,20 @@ FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& fra
     if (!bytes.get())
         return {};
     return WriteFrameFile(frameFileName, bytes.get(), static_cast<size_t>(size.QuadPart));
+}
+
+} // namespace
+
+FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName)
+{
+    return Convert(sourcePath, frameFileName, 1);
+}
+
+FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& frameFileName)
+{
+    CImageFile header;
+    header.LoadHeader(sourcePath);
+    if (header.GetOrientation() == 1)
+        return {FrameStatus::AsShot};
+    return Convert(sourcePath, frameFileName, header.GetOrientation());
 }

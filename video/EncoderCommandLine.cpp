@@ -9,13 +9,21 @@
 namespace {
 
 constexpr int SIZE_4K = 8;
+// 4:2:0 needs even sides. Dropping the odd last column or line keeps every other pixel as shot;
+// scaling by a pixel would resample, and soften, the whole picture.
+constexpr char EVEN_CROP[] = "crop=trunc(iw/2)*2:trunc(ih/2)*2:0:0";
 
-// "WxH" of each fixed size choice; the first choice is the images' own size.
-const char* FixedSize(int sizeChoice)
+// Each size choice's width and height; the first choice is the images' own size.
+ImageDimensions FixedSize(int sizeChoice)
 {
-    static const char* const SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
-        "", "180x120", "360x240", "720x240", "720x480", "1280x720", "1920x1080", "3840x2160"};
+    static const ImageDimensions SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
+        {0, 0}, {180, 120}, {360, 240}, {720, 240}, {720, 480}, {1280, 720}, {1920, 1080}, {3840, 2160}};
     return SIZES[sizeChoice - 1];
+}
+
+std::string SizeText(ImageDimensions size)
+{
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
 std::string LowerCaseExtension(const std::string& path)
@@ -29,29 +37,54 @@ std::string LowerCaseExtension(const std::string& path)
     return extension;
 }
 
-std::string FilterOption(int sizeChoice, bool deflicker, ImageDimensions firstFrame, int frameCount)
+// With deflicker on, every frame enters the filters at the first frame's size: a frame of
+// another size or sampling would make the encoder rebuild its filters and lose the frames the
+// deflicker holds (-reinit_filter 0), and ffmpeg 4.1 then crashes.
+std::string FirstFrameSize(bool deflicker, ImageDimensions firstFrame)
 {
-    bool ownSize = sizeChoice == 1;
-    // ffmpeg 4.1 crashes on a sequence shorter than the deflicker's window, and one frame has
-    // nothing to smooth.
-    deflicker = deflicker && frameCount > 1;
+    return deflicker && firstFrame.width > 0 && firstFrame.height > 0 ? "scale=s=" + SizeText(firstFrame) + "," : "";
+}
+
+// Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk; a shorter
+// sequence is smoothed over all its frames, since ffmpeg 4.1 crashes on one shorter than the
+// window.
+std::string Deflicker(int frameCount)
+{
+    return "deflicker=size=" + std::to_string(std::min(frameCount, 10));
+}
+
+// What stretches every frame to the video's size: the size option, or the first frame's size.
+std::string StretchFilters(const std::string& size, bool ownSize, bool deflicker, ImageDimensions firstFrame,
+                           int frameCount)
+{
     std::string filters;
-    if (deflicker) {
-        // A frame of another size or sampling would make the encoder rebuild its filters and
-        // forget the frames the deflicker holds (-reinit_filter 0); so every frame is brought
-        // to one size before it.
-        std::string size = ownSize ? std::to_string(firstFrame.width) + "x" + std::to_string(firstFrame.height)
-                                   : FixedSize(sizeChoice);
-        if (!ownSize || (firstFrame.width > 0 && firstFrame.height > 0))
-            filters = "scale=s=" + size + ",";
-        // Ten frames smooth an exposure that jumps from shot to shot yet follow a slow dusk.
-        filters += "deflicker=size=" + std::to_string(std::min(frameCount, 10));
-    }
-    // 4:2:0 needs even sides. Dropping the odd last column or line keeps every other pixel as
-    // shot; scaling by a pixel would resample, and soften, the whole picture.
+    if (deflicker)
+        filters = (ownSize ? FirstFrameSize(deflicker, firstFrame) : "scale=s=" + size + ",") + Deflicker(frameCount);
     if (ownSize)
-        filters += std::string(filters.empty() ? "" : ",") + "crop=trunc(iw/2)*2:trunc(ih/2)*2:0:0";
-    return filters.empty() ? "" : " -vf " + filters;
+        filters += std::string(filters.empty() ? "" : ",") + EVEN_CROP;
+    return filters;
+}
+
+// Every frame fitted whole inside the video with even black bars, or scaled to cover it with
+// its edges cropped; then square pixels.
+std::string FramingFilters(int framing, ImageDimensions video, bool ownSize, bool deflicker, ImageDimensions firstFrame,
+                           int frameCount)
+{
+    std::string w = std::to_string(video.width);
+    std::string h = std::to_string(video.height);
+    std::string filters = FirstFrameSize(deflicker, firstFrame) + (ownSize ? std::string(EVEN_CROP) + "," : "");
+    if (framing == settings_rules::FRAMING_FILL) {
+        std::string factor = "max(" + w + "/iw\\," + h + "/ih)";
+        filters += "scale=w=2*ceil(iw*" + factor + "/2):h=2*ceil(ih*" + factor + "/2),crop=" + w + ":" + h;
+    } else {
+        // The picture's sides differ from the video's by a multiple of 4, so each bar is even
+        // and 4:2:0 places the picture exactly in the middle.
+        std::string factor = "min(" + w + "/iw\\," + h + "/ih)";
+        filters += "scale=w=" + w + "-4*round((" + w + "-iw*" + factor + ")/4):h=" + h + "-4*round((" + h + "-ih*"
+                 + factor + ")/4),pad=" + w + ":" + h + ":(ow-iw)/2:(oh-ih)/2";
+    }
+    filters += ",setsar=1";
+    return deflicker ? filters + "," + Deflicker(frameCount) : filters;
 }
 
 // Options every ffmpeg since 4.0 knows.
@@ -98,16 +131,28 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
     return tempFolder + timePrefix + number;
 }
 
-std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
+std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
                                     int frameCount, const std::string& tempFolder, const std::string& timePrefix,
                                     const std::string& destinationFile)
 {
+    // One frame has nothing to smooth.
+    deflicker = deflicker && frameCount > 1;
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
-    std::string size = sizeChoice == 1 ? "" : std::string("-s ") + FixedSize(sizeChoice);
+    framing = settings_rules::ClampInt(framing, 1, settings_rules::FRAMING_STRETCH);
+    bool ownSize = sizeChoice == 1;
+    ImageDimensions video = ownSize ? ImageDimensions{firstFrame.width / 2 * 2, firstFrame.height / 2 * 2}
+                                    : FixedSize(sizeChoice);
+    // Without the first frame's size there is nothing to fit into: the frames keep their own.
+    bool stretch = framing == settings_rules::FRAMING_STRETCH || video.width <= 0 || video.height <= 0;
+    std::string size = stretch && !ownSize ? "-s " + SizeText(video) : "";
+    std::string filters = stretch ? StretchFilters(SizeText(video), ownSize, deflicker, firstFrame, frameCount)
+                                  : FramingFilters(framing, video, ownSize, deflicker, firstFrame, frameCount);
     // The leading blank leaves the program-name token empty, so every piece below reaches
-    // the encoder as an argument. The container follows the destination's extension.
-    return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2"
-         + (deflicker && frameCount > 1 ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix) + "_%04d.jpg\" " + size
-         + FilterOption(sizeChoice, deflicker, firstFrame, frameCount) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
+    // the encoder as an argument. The frames are upright already: an encoder that turns a
+    // JPEG by its orientation tag is told not to. The container follows the extension.
+    return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2 -noautorotate"
+         + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix)
+         + "_%04d.jpg\" " + size
+         + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
          + " \"" + destinationFile + "\"";
 }

@@ -12,11 +12,12 @@ std::string FormatTimePrefix(const std::tm& localTime);
 // "%s%s_%04d.jpg" over the temporary folder (ending in "\"), the time prefix and the number.
 std::string FormatFrameFileName(const std::string& tempFolder, const std::string& timePrefix, int frameNumber);
 
-// The encoder's arguments after an empty program name: rate, input pattern, size ("-s WxH"
-// for the stored choice clamped to 1..8, none for the images' own size), then the
-// filters and the codec settings for the destination's extension (mp4, avi, flv), destination.
-// With deflicker on, frames of the images' own size are brought to the first frame's, and
-// a sequence of frameCount frames is smoothed over a window that fits in it.
-std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
+// The encoder's arguments after an empty program name: rate, input pattern, then the size and
+// framing: stretched to the size choice ("-s WxH", clamped to 1..8) or to the first frame's,
+// or fitted with bars or filled and cropped (framing 1..3); then the codec settings for the
+// destination's extension (mp4, avi, flv), destination. The images' own size is the first
+// frame's with even sides. With deflicker on, a sequence of frameCount frames is smoothed
+// over a window that fits in it.
+std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
                                     int frameCount, const std::string& tempFolder, const std::string& timePrefix,
                                     const std::string& destinationFile);

@@ -7,6 +7,7 @@
 
 enum class FrameStatus {
     Written,
+    AsShot,       // a JPEG already upright: its own file becomes the frame
     Unreadable,   // the source cannot be read or decoded: skipped without a word
     WriteFailed,  // the temporary folder took no more: the job stops
 };

@@ -39,10 +39,10 @@ std::vector<CConversionPool::Item> Conversions(const std::vector<ImageFileInfo>&
     std::vector<CConversionPool::Item> items;
     slots.assign(rows.size(), SIZE_MAX);
     for (size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row].typeText == IMAGE_TYPE_OTHERS || rows[row].typeText == IMAGE_TYPE_JPG)
+        if (rows[row].typeText == IMAGE_TYPE_OTHERS)
             continue;
         slots[row] = items.size();
-        items.push_back({rows[row].filePath, frames.ScratchName(row)});
+        items.push_back({rows[row].filePath, frames.ScratchName(row), rows[row].typeText == IMAGE_TYPE_JPG});
     }
     return items;
 }
@@ -107,10 +107,12 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
         if (report.CheckStop())
             return {FramesEnd::Stopped};
         FrameOutcome outcome;
-        if (rows[row].typeText == IMAGE_TYPE_JPG)
-            outcome = LinkOrCopyJpeg(rows[row].filePath, frames.NextName());
-        else if (slots[row] != SIZE_MAX)
-            outcome = NumberConversion(frames.ScratchName(row), frames.NextName(), pool.Take(slots[row]));
+        if (slots[row] != SIZE_MAX) {
+            outcome = pool.Take(slots[row]);
+            outcome = outcome.status == FrameStatus::AsShot
+                        ? LinkOrCopyJpeg(rows[row].filePath, frames.NextName())
+                        : NumberConversion(frames.ScratchName(row), frames.NextName(), outcome);
+        }
         if (outcome.status == FrameStatus::WriteFailed)
             return {FramesEnd::WriteFailed, outcome.error};
         if (outcome.status == FrameStatus::Written)

@@ -36,6 +36,7 @@ struct FramesResult {
     DWORD error = ERROR_SUCCESS;  // why the temporary folder took no more
 };
 
-// One frame per readable row that is not "Others", numbered from 1 without gaps; JPEG rows
-// are linked or copied, the others converted on every core. The bar moves one unit per row.
+// One frame per readable row that is not "Others", numbered from 1 without gaps, upright:
+// JPEG rows stored upright are linked or copied, the others written anew on every core. The
+// bar moves one unit per row.
 FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report);

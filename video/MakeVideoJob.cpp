@@ -106,8 +106,8 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
         return !report.CheckStop();
     };
     EncoderRun run = RunEncoder(input.encoderPath,
-                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Deflicker != 0,
-                                                        FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
+                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing,
+                                                        settings.Deflicker != 0, FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
                                                         frames.Count(), tempFolder, timePrefix, destination),
                                 tempFolder + timePrefix, watch);
     frames.DeleteAll();

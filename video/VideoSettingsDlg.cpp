@@ -17,6 +17,8 @@ const char* const VIDEO_SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
     "According to image size", "QCIF 180 x 120", "CIF 360 x 240", "H-D1 720 x 240",
     "D1 720 x 480", "720P 1280 x 720", "1080P 1920 x 1080", "4K 3840 x 2160"};
 const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
+const char* const FRAMINGS[settings_rules::FRAMING_STRETCH] = {
+    "Fit inside, black bars", "Fill, crop the edges", "Stretch to the video size"};
 
 // The shell allocates the item list with the task allocator.
 using unique_item_list = fw::UniqueResource<PIDLIST_ABSOLUTE, fw::NullTraits<PIDLIST_ABSOLUTE, ::CoTaskMemFree>>;
@@ -30,11 +32,14 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbVideoSize.Attach(GetDlgItem(IDC_VIDEO_SIZE));
     m_cbFrameRate.Attach(GetDlgItem(IDC_FRAME_RATE));
     m_cbVideoType.Attach(GetDlgItem(IDC_VIDEO_TYPE));
+    m_cbFraming.Attach(GetDlgItem(IDC_FRAMING));
     // The resource compiler has no way to give combo boxes their items; they come here.
     for (const char* text : VIDEO_SIZES)
         m_cbVideoSize.AddString(text);
     for (const char* text : VIDEO_TYPES)
         m_cbVideoType.AddString(text);
+    for (const char* text : FRAMINGS)
+        m_cbFraming.AddString(text);
     ::SendDlgItemMessageA(m_hWnd, IDC_TEMP_PATH, EM_LIMITTEXT, MAX_PATH_CHARS, 0);
     ::SendDlgItemMessageA(m_hWnd, IDC_DEST_FILE, EM_LIMITTEXT, MAX_PATH_CHARS, 0);
 
@@ -44,6 +49,7 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbFrameRate.SetCurSel(g_settings.FrameRate - 1);
     m_cbVideoType.SetCurSel(g_settings.VideoType - 1);
     m_cbVideoSize.SetCurSel(g_settings.VideoSize - 1);
+    m_cbFraming.SetCurSel(g_settings.Framing - 1);
 
     m_bSortByTime = g_settings.SortByTime;
     m_bDeflicker = g_settings.Deflicker;
@@ -159,6 +165,7 @@ void CVideoSettingsDlg::OnOK()
     g_settings.TempPath = m_strTempPath;
     g_settings.SortByTime = m_bSortByTime;
     g_settings.Deflicker = m_bDeflicker;
+    g_settings.Framing = CIniSettings::ClampInt(m_cbFraming.GetCurSel() + 1, 1, settings_rules::FRAMING_STRETCH);
     g_settings.Save();
     CDialog::OnOK();
 }

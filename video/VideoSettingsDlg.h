@@ -25,6 +25,7 @@ private:
     CComboBox m_cbVideoSize;
     CComboBox m_cbFrameRate;
     CComboBox m_cbVideoType;
+    CComboBox m_cbFraming;
     BOOL m_bSortByTime = FALSE;
     BOOL m_bDeflicker = FALSE;
     std::string m_strTempPath;

@@ -1,8 +1,9 @@
-// The picture control on a real window: where and how large the image is drawn, and how
-// smoothly, read back from the screen.
+// The picture control on a real window: where and how large the image is drawn, how smoothly,
+// and which way up, read back from the screen.
 #include "framework/Dialog.h"
 #include "preview/PictureCtrl.h"
 #include "resource.h"
+#include "rig/Media.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
 
@@ -42,14 +43,14 @@ int Channel(COLORREF pixel, int shift)
     return static_cast<int>(pixel >> shift & 0xFF);
 }
 
-TEST(PictureCtrl, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxisBlendingTransparency)
+TEST(PictureCtrl, DrawsSmoothlyFromTopLeftAtNaturalSizeOrShrunkInShapeBlendingTransparency)
 {
     struct Case {
         std::string file;
         int shownWidth, shownHeight;
     };
     std::vector<Case> cases{{"gone.png", 0, 0}, {"half.png", 100, 50}};
-    const int sizes[][4] = {{200, 100, 200, 100}, {1600, 300, 623, 300}, {640, 480, 623, 429}, {1300, 1000, 623, 429}};
+    const int sizes[][4] = {{200, 100, 200, 100}, {1600, 300, 623, 117}, {640, 480, 572, 429}, {1300, 1000, 558, 429}};
     for (const auto& size : sizes) {
         for (const char* type : {".jpg", ".png", ".bmp", ".gif"})
             cases.push_back({"gradient" + std::to_string(size[0]) + "x" + std::to_string(size[1]) + type, size[2], size[3]});
@@ -82,7 +83,7 @@ TEST(PictureCtrl, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxisBlending
             ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             EXPECT_TRUE(rig::WaitUntil(covered, 3000)) << "one image rectangle from the top-left corner";
         }
-        // Squeezing merges rows and columns; a channel must never jump between neighbours as
+        // Shrinking merges rows and columns; a channel must never jump between neighbours as
         // it does when merged pixels are ANDed together.
         int worst = 0;
         for (int y = 0; y + 1 < c.shownHeight; ++y)
@@ -98,6 +99,47 @@ TEST(PictureCtrl, DrawsSmoothlyFromTopLeftAtNaturalSizeOrSqueezedPerAxisBlending
                 EXPECT_NEAR(Channel(at(10, 10), shift), blend, 3) << "half transparent over the background";
             }
         }
+        rig::PostCommand(dialog, IDCANCEL);
+        EXPECT_TRUE(ui.Join());
+    }
+}
+
+// A photo stored turned or mirrored, shown upright as its EXIF orientation says.
+TEST(PictureCtrl, ShowsEveryPhotoUprightAsItsOrientationSays)
+{
+    const int width = 320, height = 240;
+    rig::MovePointer({1279, 1023});
+    rig::TempFolder folder;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        std::string name = "orientation-" + std::to_string(orientation) + ".jpg";
+        SCOPED_TRACE(name);
+        PictureHostDlg host(fixtures::Path(name));
+        rig::UiThread ui([&] { host.DoModal(); });
+        HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview");
+        ASSERT_NE(dialog, nullptr);
+        // Drawn once the picture's corners are in and nothing beyond them.
+        const COLORREF background = ::GetSysColor(COLOR_BTNFACE);
+        std::vector<COLORREF> pixels;
+        auto at = [&](int x, int y) { return pixels[y * PictureHostDlg::WIDTH + x]; };
+        EXPECT_TRUE(rig::WaitUntil([&] {
+            pixels = rig::WindowPixels(host.Picture());
+            return at(0, 0) != background && at(width - 1, height - 1) != background && at(width, 0) == background
+                && at(0, height) == background;
+        }));
+        // The shown picture as a PPM, for ffmpeg to compare.
+        std::string shown = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                COLORREF pixel = at(x, y);
+                shown += {static_cast<char>(GetRValue(pixel)), static_cast<char>(GetGValue(pixel)),
+                          static_cast<char>(GetBValue(pixel))};
+            }
+        }
+        ASSERT_TRUE(rig::WriteFileBytes(folder.File("shown.ppm"), shown));
+        std::vector<double> similarity =
+            rig::FrameSimilarities(folder.File("shown.ppm"), fixtures::Path("upright.png"), "null");
+        ASSERT_EQ(similarity.size(), 1u);
+        EXPECT_GE(similarity[0], 0.9);
         rig::PostCommand(dialog, IDCANCEL);
         EXPECT_TRUE(ui.Join());
     }

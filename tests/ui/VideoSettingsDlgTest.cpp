@@ -53,17 +53,18 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredChoicesAsksForMissingPathsAndStores
     EXPECT_EQ(rates.front() + rates.back(), "0150");
     EXPECT_EQ(rig::ItemText(dialog, IDC_FRAME_RATE) + rig::ItemText(dialog, IDC_VIDEO_TYPE), "25MP4");
     EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_SIZE), "According to image size");
+    EXPECT_EQ(rig::ItemText(dialog, IDC_FRAMING), "Fit inside, black bars");
     EXPECT_EQ(rig::ItemText(dialog, IDC_TEMP_PATH), m_folder.Path() + "temp\\");
     EXPECT_EQ(rig::ItemText(dialog, IDC_DEST_FILE), "");
     for (int box : {IDC_SORT_BY_TIME, IDC_DEFLICKER})
         EXPECT_EQ(::IsDlgButtonChecked(dialog, box), BST_UNCHECKED) << box;
     // Tab walks the controls top to bottom, left to right.
     std::vector<int> order;
-    for (HWND at = ::GetDlgItem(dialog, IDC_VIDEO_TYPE); order.size() < 12; at = ::GetNextDlgTabItem(dialog, at, FALSE))
+    for (HWND at = ::GetDlgItem(dialog, IDC_VIDEO_TYPE); order.size() < 13; at = ::GetNextDlgTabItem(dialog, at, FALSE))
         order.push_back(::GetDlgCtrlID(at));
-    EXPECT_EQ(order, (std::vector<int>{IDC_VIDEO_TYPE, IDC_FRAME_RATE, IDC_VIDEO_SIZE, IDC_SORT_BY_TIME, IDC_DEFLICKER,
-                                       IDC_TEMP_PATH, IDC_BROWSE_TEMP, IDC_DEST_FILE, IDC_BROWSE_DEST, IDOK, IDCANCEL,
-                                       IDC_VIDEO_TYPE}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_VIDEO_TYPE, IDC_FRAME_RATE, IDC_VIDEO_SIZE, IDC_FRAMING, IDC_SORT_BY_TIME,
+                                       IDC_DEFLICKER, IDC_TEMP_PATH, IDC_BROWSE_TEMP, IDC_DEST_FILE, IDC_BROWSE_DEST, IDOK,
+                                       IDCANCEL, IDC_VIDEO_TYPE}));
 
     ::SetDlgItemTextA(dialog, IDC_TEMP_PATH, "");
     for (const char* missing : {"Temp path is not selected.", "Destination file is not selected."}) {
@@ -92,13 +93,14 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredChoicesAsksForMissingPathsAndStores
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_TYPE, CB_SETCURSEL, 2, 0);
     ::SendDlgItemMessageA(dialog, IDC_FRAME_RATE, CB_SETCURSEL, 9, 0);
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_SIZE, CB_SETCURSEL, 7, 0);
+    ::SendDlgItemMessageA(dialog, IDC_FRAMING, CB_SETCURSEL, 2, 0);
     rig::Click(dialog, IDOK);
     ASSERT_TRUE(m_ui->Join());
     EXPECT_EQ(m_result, IDOK);
     EXPECT_EQ(g_settings.DestinationFile, m_folder.File("clip.avi"));
     EXPECT_EQ(rig::ReadFileBytes(m_folder.File("lumvextimelapsevideo.ini")),
               "[VIDEO]\r\nTempPath=" + m_folder.Path() + "temp\\\r\nVideoType=3\r\nFrameRate=10\r\nVideoSize=8\r\n"
-              "SortByTime=1\r\nDeflicker=1\r\n");
+              "SortByTime=1\r\nDeflicker=1\r\nFraming=3\r\n");
 }
 
 TEST_F(SettingsDialogTest, FolderBrowserOpensOnTheTempPathAndAddsTheBackslash)

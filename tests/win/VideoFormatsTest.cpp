@@ -57,4 +57,64 @@ TEST_P(VideoFormats, EveryContainerComesOutWholeWhateverTheSourcesAndFolderNames
     }
 }
 
+// Whatever the encoder does with EXIF: every frame shows its photo upright as the photo's
+// orientation says, fitted with even bars, filled or stretched as chosen.
+TEST_P(VideoFormats, EveryFrameShowsItsPhotoUprightAndFramedAsChosen)
+{
+    struct Frame {
+        std::string source;
+        std::string reference;  // what the frame shows: this picture after the filters
+        std::string filters;
+    };
+    struct Run {
+        int videoSize, framing;
+        bool deflicker;
+        int width, height;
+        std::vector<Frame> frames;
+    };
+    const Frame uprightFrame{"orientation-1.jpg", "upright.png", "scale=320:240"};
+    const Frame fitted{"orientation-1.jpg", "upright.png", "scale=1440:1080,pad=1920:1080:240:0"};
+    std::vector<Run> runs{
+        {7, 1, true, 1920, 1080, {fitted, {"orientation-3.jpg", fitted.reference, fitted.filters}}},
+        {7, 2, false, 1920, 1080, {{"orientation-1.jpg", "upright.png", "scale=1920:1440,crop=1920:1080"}}},
+        {7, 3, false, 1920, 1080, {{"orientation-1.jpg", "upright.png", "scale=1920:1080"}}},
+        {1, 1, false, 320, 240, {uprightFrame, {"portrait.jpg", "portrait.jpg", "scale=180:240,pad=320:240:70:0"}}},
+    };
+    // Stored on its side first: the video's own size is the upright photo's.
+    Run everyOrientation{1, 1, false, 320, 240, {}};
+    for (int orientation : {6, 7, 8, 1, 2, 3, 4, 5})
+        everyOrientation.frames.push_back(
+            {"orientation-" + std::to_string(orientation) + ".jpg", uprightFrame.reference, uprightFrame.filters});
+    runs.push_back(everyOrientation);
+    rig::TempFolder root;
+    for (const Run& run : runs) {
+        VideoJobInput input;
+        input.settings.TempPath = root.File("frames\\");
+        input.settings.DestinationFile = root.File("out.mp4");
+        input.settings.VideoSize = run.videoSize;
+        input.settings.Framing = run.framing;
+        input.settings.Deflicker = run.deflicker;
+        input.encoderPath = rig::EncoderPath(GetParam());
+        std::string sources;
+        for (const Frame& frame : run.frames) {
+            input.images.Add({0, "JPG", frame.source, fixtures::Path(frame.source)});
+            sources += frame.source + " ";
+        }
+        SCOPED_TRACE(sources + "size choice " + std::to_string(run.videoSize) + ", framing " + std::to_string(run.framing));
+        RecordedReport report;
+        ASSERT_EQ(RunVideoJob(input, report).textId, IDS_VIDEO_SUCCESS);
+        rig::VideoProbe probe;
+        ASSERT_TRUE(rig::ProbeVideo(input.settings.DestinationFile, probe));
+        EXPECT_EQ(probe.width, run.width);
+        EXPECT_EQ(probe.height, run.height);
+        for (size_t i = 0; i < run.frames.size(); ++i) {
+            const Frame& frame = run.frames[i];
+            std::vector<double> similarities =
+                rig::FrameSimilarities(input.settings.DestinationFile, fixtures::Path(frame.reference), frame.filters);
+            ASSERT_EQ(similarities.size(), run.frames.size());
+            EXPECT_GE(similarities[i], 0.9) << "frame " << i << ": " << frame.reference << " after " << frame.filters;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Encoders, VideoFormats, ::testing::ValuesIn(rig::ENCODERS));

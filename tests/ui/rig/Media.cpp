@@ -82,6 +82,27 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
     return true;
 }
 
+std::vector<double> FrameSimilarities(const std::string& video, const std::string& reference,
+                                      const std::string& referenceFilters)
+{
+    TempFolder folder;
+    std::string report = folder.File("ssim.txt");
+    // Through a shell, so the filter's line per frame reaches a file the bridge names.
+    std::string script = "ffmpeg -v error -i \\\"$0\\\" -i \\\"$1\\\" -lavfi \\\"[1:v]$3[r];[0:v][r]ssim=stats_file=-\\\" "
+                         "-f null - > \\\"$2\\\"";
+    std::vector<double> similarities;
+    if (RunHostTool("sh", "-c \"" + script + "\" " + Quoted(video) + " " + Quoted(reference) + " " + Quoted(report) + " "
+                              + Quoted(referenceFilters)) != 0)
+        return similarities;
+    std::istringstream lines(ReadFileBytes(report));
+    for (std::string line; std::getline(lines, line);) {
+        size_t all = line.find("All:");
+        if (all != std::string::npos)
+            similarities.push_back(std::atof(line.c_str() + all + 4));
+    }
+    return similarities;
+}
+
 std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)
 {
     std::string faults;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace rig {
 
@@ -46,6 +47,11 @@ struct VideoProbe {
 };
 // ffprobe of the first video stream; false when ffprobe failed.
 bool ProbeVideo(const std::string& path, VideoProbe& probe);
+
+// The SSIM of each frame of the video, or of one picture, against the reference picture
+// after the ffmpeg filters given, which bring it to the frame's size; empty when ffmpeg failed.
+std::vector<double> FrameSimilarities(const std::string& video, const std::string& reference,
+                                      const std::string& referenceFilters);
 
 // What Windows' own player asks of an MP4, each fault named; empty when it plays: H.264 at
 // Baseline, Main or High profile up to level 5.1, 8-bit 4:2:0, even sides, index ("moov")

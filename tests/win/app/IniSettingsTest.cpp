@@ -42,20 +42,20 @@ TEST_F(IniSettingsTest, StoredValuesAreClampedIntoRangeOrDefault)
         garbage[i] = static_cast<char>(i * 7919 % 256);
     struct Case {
         std::string content;
-        int rate, type, size, sort, deflicker;
+        int rate, type, size, sort, deflicker, framing;
     } cases[] = {
-        {garbage, 25, 1, 1, 0, 0},
-        {"[VIDEO]\r\n" + std::string(100000, 'x') + "\r\nFrameRate=99", 50, 1, 1, 0, 0},
-        {"[VIDEO]\r\nFrameRate=0\r\nVideoType=-5\r\nVideoSize=9\r\nSortByTime=2\r\nDeflicker=7", 1, 1, 8, 1, 1},
-        {"[VIDEO]\r\nFrameRate=99\r\nVideoType=3\r\nVideoSize=0\r\nDeflicker=abc", 50, 3, 1, 0, 0},
-        {"[VIDEO]\r\nFrameRate=abc\r\nVideoType=2\r\nVideoSize=8\r\nDeflicker=1", 1, 2, 8, 0, 1},
-        {"[VIDEO]\r\nFrameRate=\r\nVideoType=\r\nVideoSize=\r\nSortByTime=\r\nDeflicker=", 25, 1, 1, 0, 0},
-        {"[VIDEO]\r\nFrameRate=12abc\r\nVideoType=4\r\nVideoSize=-1\r\nDeflicker=0", 12, 3, 1, 0, 0},
-        // A file from before the flicker box and the larger sizes reads as it always did.
-        {"[VIDEO]\r\nTempPath=\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=6\r\nSortByTime=1", 10, 2, 6, 1, 0},
-        {"[VIDEO]\r\nFrameRate=" + std::string(100000, '7'), 50, 1, 1, 0, 0},
-        {"FrameRate=9\r\nVideoType=2\r\n", 25, 1, 1, 0, 0},
-        {"[VIDEO]\r\nFrameRate=9\r\nFrameRate=40\r\n", 9, 1, 1, 0, 0},
+        {garbage, 25, 1, 1, 0, 0, 1},
+        {"[VIDEO]\r\n" + std::string(100000, 'x') + "\r\nFrameRate=99", 50, 1, 1, 0, 0, 1},
+        {"[VIDEO]\r\nFrameRate=0\r\nVideoType=-5\r\nVideoSize=9\r\nSortByTime=2\r\nDeflicker=7\r\nFraming=0", 1, 1, 8, 1, 1, 1},
+        {"[VIDEO]\r\nFrameRate=99\r\nVideoType=3\r\nVideoSize=0\r\nDeflicker=abc\r\nFraming=4", 50, 3, 1, 0, 0, 3},
+        {"[VIDEO]\r\nFrameRate=abc\r\nVideoType=2\r\nVideoSize=8\r\nDeflicker=1\r\nFraming=2", 1, 2, 8, 0, 1, 2},
+        {"[VIDEO]\r\nFrameRate=\r\nVideoType=\r\nVideoSize=\r\nSortByTime=\r\nDeflicker=\r\nFraming=", 25, 1, 1, 0, 0, 1},
+        {"[VIDEO]\r\nFrameRate=12abc\r\nVideoType=4\r\nVideoSize=-1\r\nDeflicker=0\r\nFraming=3abc", 12, 3, 1, 0, 0, 3},
+        // A file from before the flicker box, the larger sizes and the framing reads as it always did.
+        {"[VIDEO]\r\nTempPath=\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=6\r\nSortByTime=1", 10, 2, 6, 1, 0, 1},
+        {"[VIDEO]\r\nFrameRate=" + std::string(100000, '7'), 50, 1, 1, 0, 0, 1},
+        {"FrameRate=9\r\nVideoType=2\r\n", 25, 1, 1, 0, 0, 1},
+        {"[VIDEO]\r\nFrameRate=9\r\nFrameRate=40\r\n", 9, 1, 1, 0, 0, 1},
     };
     for (const Case& c : cases) {
         CIniSettings settings = Load(c.content + "\r\n");
@@ -65,6 +65,7 @@ TEST_F(IniSettingsTest, StoredValuesAreClampedIntoRangeOrDefault)
         EXPECT_EQ(settings.VideoSize, c.size);
         EXPECT_EQ(settings.SortByTime, c.sort);
         EXPECT_EQ(settings.Deflicker, c.deflicker);
+        EXPECT_EQ(settings.Framing, c.framing);
     }
 }
 
@@ -90,7 +91,7 @@ TEST_F(IniSettingsTest, TempPathIsCreatedEndedWithABackslashOrFallsBack)
     }
 }
 
-TEST_F(IniSettingsTest, SaveWritesTheSixKeysInOrderAndKeepsOtherContent)
+TEST_F(IniSettingsTest, SaveWritesTheSevenKeysInOrderAndKeepsOtherContent)
 {
     CIniSettings settings;
     settings.Load(m_folder.Path());
@@ -101,9 +102,10 @@ TEST_F(IniSettingsTest, SaveWritesTheSixKeysInOrderAndKeepsOtherContent)
     settings.VideoSize = 3;
     settings.SortByTime = 2;
     settings.Deflicker = 7;
+    settings.Framing = 2;
     ASSERT_TRUE(settings.Save());
     EXPECT_EQ(rig::ReadFileBytes(IniPath()), "[VIDEO]\r\nTempPath=C:\\frames\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=3\r\n"
-                                             "SortByTime=1\r\nDeflicker=1\r\n");
+                                             "SortByTime=1\r\nDeflicker=1\r\nFraming=2\r\n");
 
     ASSERT_TRUE(rig::WriteFileBytes(IniPath(), "; kept\r\n[OTHER]\r\nkey=value\r\n[VIDEO]\r\nFrameRate=5\r\n"));
     ASSERT_TRUE(settings.Save());
