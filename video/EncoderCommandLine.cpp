@@ -18,17 +18,6 @@ const char* FixedSize(int sizeChoice)
     return SIZES[sizeChoice - 1];
 }
 
-std::string LowerCaseExtension(const std::string& path)
-{
-    std::string::size_type dot = path.find_last_of(".\\/");
-    std::string extension;
-    if (dot != std::string::npos && path[dot] == '.')
-        extension = path.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
 std::string FilterOption(int sizeChoice, bool deflicker, ImageDimensions firstFrame, int frameCount)
 {
     bool ownSize = sizeChoice == 1;
@@ -84,6 +73,27 @@ std::string PatternLiteral(const std::string& text)
 
 } // namespace
 
+std::string LowerCaseExtension(const std::string& path)
+{
+    std::string::size_type dot = path.find_last_of(".\\/");
+    std::string extension;
+    if (dot != std::string::npos && path[dot] == '.')
+        extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+ImageDimensions VideoDimensions(int videoSize, ImageDimensions firstFrame)
+{
+    int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
+    if (sizeChoice == 1)
+        return {firstFrame.width / 2 * 2, firstFrame.height / 2 * 2};
+    ImageDimensions size;
+    std::sscanf(FixedSize(sizeChoice), "%dx%d", &size.width, &size.height);
+    return size;
+}
+
 std::string FormatTimePrefix(const std::tm& localTime)
 {
     char text[32] = {};
@@ -100,14 +110,16 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, bool deflicker, ImageDimensions firstFrame,
                                     int frameCount, const std::string& tempFolder, const std::string& timePrefix,
-                                    const std::string& destinationFile)
+                                    const std::string& destinationFile, const EncoderShare& share)
 {
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
     std::string size = sizeChoice == 1 ? "" : std::string("-s ") + FixedSize(sizeChoice);
     // The leading blank leaves the program-name token empty, so every piece below reaches
     // the encoder as an argument. The container follows the destination's extension.
     return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2"
+         + (share.firstFrame > 1 ? " -start_number " + std::to_string(share.firstFrame) : "")
          + (deflicker && frameCount > 1 ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix) + "_%04d.jpg\" " + size
          + FilterOption(sizeChoice, deflicker, firstFrame, frameCount) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
-         + " \"" + destinationFile + "\"";
+         + (share.frameCount > 0 ? " -frames:v " + std::to_string(share.frameCount) : "")
+         + (share.threads > 0 ? " -threads " + std::to_string(share.threads) : "") + " \"" + destinationFile + "\"";
 }

@@ -1,6 +1,7 @@
 // The videos the job makes with each real encoder: whatever the first source's sampling, size
 // and type, the size choice, the deflicker choice and the folders' names, every container
-// comes out whole, and an MP4 is one Windows' own player opens.
+// comes out whole, and an MP4 is one Windows' own player opens; made in segments, it is what
+// one run makes.
 #include "RecordedReport.h"
 
 #include "resource.h"
@@ -54,6 +55,58 @@ TEST_P(VideoFormats, EveryContainerComesOutWholeWhateverTheSourcesAndFolderNames
         EXPECT_EQ(probe.height, run.height);
         EXPECT_EQ(probe.frameCount, static_cast<int>(std::size(sources)));
         EXPECT_EQ(rig::FilesIn(input.settings.TempPath, "*_*").size(), 0u) << "no frame or report left";
+    }
+}
+
+// Three segments made at once and joined, or one run where the container cannot be joined
+// exactly: the same stream, frame for frame, as one run's, at a rate whose frames last no
+// whole number of milliseconds, with the deflicker's window reaching across the joins.
+TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
+{
+    rig::TempFolder root;
+    VideoJobInput input;
+    input.settings.TempPath = root.File("temp\\");
+    input.settings.FrameRate = 30;
+    input.settings.Deflicker = true;
+    input.encoderPath = rig::EncoderPath(GetParam());
+    input.minSegmentPixels = 0;
+    for (int i = 1; i <= 30; ++i) {
+        std::string name = (i < 10 ? "pan-0" : "pan-") + std::to_string(i) + ".jpg";
+        input.images.Add({0, "JPG", name, fixtures::Path(name)});
+    }
+    for (const char* type : {"mp4", "avi", "flv"}) {
+        SCOPED_TRACE(type);
+        std::string videos[2];
+        rig::VideoProbe probes[2];
+        for (int run = 0; run < 2; ++run) {
+            input.cores = run == 0 ? 1 : 3;
+            input.settings.DestinationFile = videos[run] = root.File(std::to_string(input.cores) + "." + type);
+            RecordedReport report;
+            JobResult result = RunVideoJob(input, report);
+            EXPECT_EQ(result.textId, IDS_VIDEO_SUCCESS) << result.argument;
+            ASSERT_TRUE(rig::ProbeVideo(videos[run], probes[run]));
+            EXPECT_EQ(rig::FilesIn(input.settings.TempPath, "*").size(), 0u) << "no frame, segment or list left";
+        }
+        const rig::VideoProbe& one = probes[0];
+        const rig::VideoProbe& joined = probes[1];
+        EXPECT_EQ(joined.formatName, one.formatName);
+        EXPECT_EQ(joined.codecName, one.codecName);
+        EXPECT_EQ(joined.profile, one.profile);
+        EXPECT_EQ(joined.level, one.level);
+        EXPECT_EQ(joined.pixelFormat, one.pixelFormat);
+        EXPECT_EQ(joined.width, one.width);
+        EXPECT_EQ(joined.height, one.height);
+        EXPECT_EQ(joined.frameRate, one.frameRate);
+        EXPECT_EQ(joined.frameCount, 30);
+        std::vector<long long> times = rig::FrameTimes(videos[1]);
+        EXPECT_EQ(times, rig::FrameTimes(videos[0]));
+        // No gap and no repeat at a join; a millisecond clock rounds a frame's length either way.
+        for (size_t i = 2; i < times.size(); ++i)
+            EXPECT_NEAR(times[i] - times[i - 1], times[1] - times[0], 1) << "frame " << i;
+        EXPECT_GE(rig::Ssim(videos[1], videos[0]), 0.99);
+        if (std::string(type) == "mp4") {
+            EXPECT_EQ(rig::Mp4PlaybackFaults(videos[1], joined), "");
+        }
     }
 }
 

@@ -201,3 +201,40 @@ TEST_F(VideoJobTest, AStopAtAnyStepEndsInOneOutcome)
         EXPECT_TRUE(Frames().empty());
     }
 }
+
+// Segments made at once end together: one that fails fails the job with its encoder's reason;
+// a stop while they run ends every encoder. Either way no frame, segment or list stays, and
+// no video.
+TEST_F(VideoJobTest, SegmentsFailOrStopTogetherAndLeaveNothing)
+{
+    for (int i = 0; i < 30; ++i)
+        AddRow("JPG", fixtures::Path("baseline.jpg"));
+    m_input.cores = 3;
+    m_input.minSegmentPixels = 0;
+    const std::string writes = "for a; do last=$a; done; printf video > \"$last\"";
+    struct Case {
+        std::string command;
+        bool stopOnceAllRun;
+        unsigned textId;
+        std::string argument;
+    } cases[] = {
+        {"sh -c 'case \"$*\" in *\"-start_number 11 \"*) echo \"[mp4 @ 0x1] Second segment broke\" >&2; exit 1;; esac; "
+             + writes + "' sh",
+         false, IDS_VIDEO_FAILED_BECAUSE, "Second segment broke"},
+        {"sh -c 'sleep 100' sh", true, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        HostEncoder encoder(c.command);
+        if (c.stopOnceAllRun)
+            m_report.stopWhen = [&] { return rig::FilesIn(m_temp, "*_seg3_errors.txt").size() == 1; };
+        JobResult result = Run(m_input);
+        m_report.stopWhen = nullptr;
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.textId, c.textId);
+        EXPECT_EQ(result.argument, c.argument);
+        EXPECT_EQ(rig::ChildProcessCount(::GetCurrentProcessId()), 0);
+        EXPECT_TRUE(Frames().empty());
+        EXPECT_FALSE(FileExists(m_input.settings.DestinationFile));
+    }
+}

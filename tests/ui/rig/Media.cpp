@@ -82,6 +82,35 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
     return true;
 }
 
+std::vector<long long> FrameTimes(const std::string& path)
+{
+    TempFolder folder;
+    std::string report = folder.File("times.txt");
+    std::vector<long long> times;
+    if (RunHostTool("ffprobe", "-v error -select_streams v:0 -show_entries frame=pts -of csv=p=0 -o "
+                                   + Quoted(report) + " " + Quoted(path)) != 0)
+        return times;
+    std::istringstream lines(ReadFileBytes(report));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty())
+            times.push_back(std::atoll(line.c_str()));
+    }
+    return times;
+}
+
+double Ssim(const std::string& path, const std::string& referencePath)
+{
+    TempFolder folder;
+    std::string script = folder.File("ssim.sh");
+    std::string result = folder.File("ssim.txt");
+    WriteFileBytes(script, "ffmpeg -nostdin -i \"$1\" -i \"$2\" -lavfi '[0:v][1:v]ssim' -f null - 2>&1 "
+                           "| sed -n 's/.* All:\\([0-9.]*\\).*/\\1/p' > \"$3\"\n");
+    if (RunHostTool("sh", Quoted(script) + " " + Quoted(path) + " " + Quoted(referencePath) + " " + Quoted(result)) != 0)
+        return -1;
+    std::string text = ReadFileBytes(result);
+    return text.empty() ? -1 : std::atof(text.c_str());
+}
+
 std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)
 {
     std::string faults;

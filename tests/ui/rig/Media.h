@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace rig {
 
@@ -46,6 +47,12 @@ struct VideoProbe {
 };
 // ffprobe of the first video stream; false when ffprobe failed.
 bool ProbeVideo(const std::string& path, VideoProbe& probe);
+
+// Each decoded frame's timestamp, in the stream's own time units, in decoding order.
+std::vector<long long> FrameTimes(const std::string& path);
+
+// The mean SSIM of two videos, frame by frame; -1 when it could not be measured.
+double Ssim(const std::string& path, const std::string& referencePath);
 
 // What Windows' own player asks of an MP4, each fault named; empty when it plays: H.264 at
 // Baseline, Main or High profile up to level 5.1, 8-bit 4:2:0, even sides, index ("moov")
