@@ -48,7 +48,8 @@ struct VideoProbe {
 // ffprobe of the first video stream; false when ffprobe failed.
 bool ProbeVideo(const std::string& path, VideoProbe& probe);
 
-// Each decoded frame's timestamp, in the stream's own time units, in decoding order.
+// Each decoded frame's timestamp, in the stream's own time units, in decoding order; none
+// when ffprobe failed.
 std::vector<long long> FrameTimes(const std::string& path);
 
 // The mean SSIM of two videos, frame by frame; -1 when it could not be measured.
