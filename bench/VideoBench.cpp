@@ -1,6 +1,7 @@
 // The video build job against the same encoder run directly on the same sources, side by side
-// in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG. The encoder is the
-// ffmpeg.exe beside this program.
+// in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG; or, given a folder of
+// 200 camera JPEGs (cam_0001.jpg ...), the job in segments on every core against one run, to
+// MP4 and AVI. The encoder is the ffmpeg.exe beside this program.
 #include "app/Globals.h"
 #include "bench/BenchMainDlg.h"
 #include "bench/Stopwatch.h"
@@ -27,10 +28,10 @@ constexpr int FRAMES = 200;
 constexpr int FRAME_RATE = 25;
 constexpr int VIDEO_SIZE = 6;  // 1280 x 720
 
-std::string SourceName(const std::string& folder, int number, const char* extension)
+std::string SourceName(const std::string& folder, int number, const char* extension, const char* prefix = "src")
 {
     char name[32];
-    std::snprintf(name, sizeof(name), "src_%04d.%s", number, extension);
+    std::snprintf(name, sizeof(name), "%s_%04d.%s", prefix, number, extension);
     return folder + name;
 }
 
@@ -41,12 +42,13 @@ std::string Encoder()
 }
 
 // That encoder on the sources themselves: same rate, size and container.
-double RunDirect(const std::string& folder, const char* extension, const std::string& destination)
+double RunDirect(const std::string& folder, const char* extension, const std::string& destination,
+                 int videoSize = VIDEO_SIZE, const std::string& prefix = "src")
 {
-    std::string line = BuildEncoderCommandLine(FRAME_RATE, VIDEO_SIZE, g_settings.Framing, false, {}, FRAMES, folder, "src",
+    std::string line = BuildEncoderCommandLine(FRAME_RATE, videoSize, g_settings.Framing, false, {}, FRAMES, folder, prefix,
                                                destination);
-    std::string pattern = "src_%04d.jpg";
-    line.replace(line.find(pattern), pattern.size(), std::string("src_%04d.") + extension);
+    std::string pattern = prefix + "_%04d.jpg";
+    line.replace(line.find(pattern), pattern.size(), prefix + "_%04d." + extension);
     Stopwatch watch;
     rig::ChildProcess encoder(Encoder(), "-nostdin -loglevel error" + line);
     DWORD status = encoder.WaitForExit(600000);
@@ -64,15 +66,39 @@ class SilentReport : public CJobReport {
     bool CheckStop() override { return false; }
 };
 
+// Notes when the bar passes the end of the frames and the end of the encoders' share.
+class TimedReport : public CJobReport {
+public:
+    double framesDone = 0;
+    double encoded = 0;
+
+    void SetRange(int) override {}
+    void SetCount(JobCount) override {}
+    void OffsetPos(int delta) override { SetPos(m_pos + delta); }
+    void SetPos(int pos) override
+    {
+        m_pos = pos;
+        if (framesDone == 0 && pos >= 5 + FRAMES)
+            framesDone = m_watch.Seconds();
+        if (encoded == 0 && pos >= 5 + 2 * FRAMES)
+            encoded = m_watch.Seconds();
+    }
+    bool CheckStop() override { return false; }
+
+private:
+    Stopwatch m_watch;
+    int m_pos = 0;
+};
+
 // The same job with no window: what the work dialog itself costs is the difference.
-double RunJobAlone(const ImageFileList& records, const std::string& encoder, const std::string& destination)
+double RunJobAlone(const ImageFileList& records, const std::string& destination, unsigned cores, CJobReport& report)
 {
     VideoJobInput input;
     input.images = records;
     input.settings = g_settings;
     input.settings.DestinationFile = destination;
-    input.encoderPath = encoder;
-    SilentReport report;
+    input.encoderPath = Encoder();
+    input.cores = cores;
     Stopwatch watch;
     JobResult result = RunVideoJob(input, report);
     double seconds = watch.Seconds();
@@ -175,7 +201,8 @@ void Measure(const char* extension)
         DWORD still = 0;
         job = std::min(job, RunJob(mainDlg, folder.File("job.mp4"), still));
         longestStill = std::max(longestStill, still);
-        alone = std::min(alone, RunJobAlone(records, Encoder(), folder.File("alone.mp4")));
+        SilentReport silent;
+        alone = std::min(alone, RunJobAlone(records, folder.File("alone.mp4"), fw::ProcessorCount(), silent));
     }
     double frames = MakeFrames(records, scratch);
     // The same JPEGs tagged as stored on their side: each is decoded, turned and encoded anew.
@@ -203,11 +230,68 @@ void Measure(const char* extension)
     std::printf("  encoder plus the job's own work: ratio %.3f\n", (direct + collect + frames) / direct);
 }
 
+// The camera frames to "1080P 1920 x 1080" in one container, best of three rounds: one encoder
+// run, the whole job through the work dialog (in segments on every core), and the job with 1
+// and 2 encoders at once.
+void MeasureSegments(const std::string& sources, const char* type)
+{
+    const int fullHd = 7;
+    rig::TempFolder folder;
+    g_settings = CIniSettings();
+    g_settings.TempPath = folder.File("temp\\");
+    g_settings.FrameRate = FRAME_RATE;
+    g_settings.VideoSize = fullHd;
+    BenchMainDlg mainDlg;
+    rig::UiThread ui([&] { mainDlg.DoModal(); });
+    rig::WaitUntil([&] { return mainDlg.GetSafeHwnd() != nullptr; });
+    for (int i = 1; i <= FRAMES; ++i)
+        mainDlg.AddImageFile(SourceName(sources, i, "jpg", "cam"));
+    ImageFileList records;
+    mainDlg.RunOnItsThread([&] { mainDlg.CollectImageFiles(records); });
+
+    std::string destination = folder.File(std::string("video.") + type);
+    double direct = 1e9;
+    double job = 1e9;
+    DWORD still = 0;
+    // Each round runs every variant once, so a change of load on the shared machine falls on all.
+    struct Alone {
+        double seconds = 1e9, frames = 0, encoding = 0;
+    } alone[2];
+    for (int round = 0; round < 3; ++round) {
+        direct = std::min(direct, RunDirect(sources, "jpg", destination, fullHd, "cam"));
+        job = std::min(job, RunJob(mainDlg, destination, still));
+        for (unsigned encoders : {1u, 2u}) {
+            TimedReport report;
+            double seconds = RunJobAlone(records, destination, encoders, report);
+            if (seconds < alone[encoders - 1].seconds)
+                alone[encoders - 1] = {seconds, report.framesDone, report.encoded - report.framesDone};
+        }
+    }
+    std::printf("%d camera JPEGs 4000x3000 4:2:2 -> %s 1920x1080 at %d fps, encoder %s, %u cores\n", FRAMES, type,
+                FRAME_RATE, Encoder().c_str(), fw::ProcessorCount());
+    std::printf("  one encoder run on the frames:     %7.2f s (best of 3)\n", direct);
+    std::printf("  whole job through the work dialog: %7.2f s (best of 3)   ratio %.3f (target <= 0.80)\n", job,
+                job / direct);
+    std::printf("  encoders at once   job (no window)   frames   encoding   join+clean-up   ratio to one run\n");
+    for (int i = 0; i < 2; ++i) {
+        const Alone& a = alone[i];
+        std::printf("  %16d %15.2f s %7.2f s %8.2f s %13.2f s %18.3f\n", i + 1, a.seconds, a.frames, a.encoding,
+                    a.seconds - a.frames - a.encoding, a.seconds / direct);
+    }
+    ::EndDialog(mainDlg.GetSafeHwnd(), IDOK);
+    ui.Join();
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     fw::ScopedCom com;
+    if (argc > 1) {
+        MeasureSegments(argv[1], "mp4");
+        MeasureSegments(argv[1], "avi");
+        return 0;
+    }
     Measure("jpg");
     Measure("png");
     return 0;

@@ -3,6 +3,8 @@
 # The whole video job against the same encoder run directly on the same sources, for 200 JPEG
 # and 200 PNG frames of 1920 x 1080, side by side in one run, with where the job's time goes:
 # once with the genuine Windows encoder beside the program, once with the bridge to the host's.
+# With "camera": 200 camera JPEGs (4000 x 3000, 4:2:2, made by ImageMagick once and kept in
+# build/bench-camera) to 1080p MP4 and AVI, the job in segments on every core against one run.
 # Runs on $DISPLAY, or on an Xvfb of its own when no display is set.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,6 +17,26 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 source tools/wine-env.sh
 status=0
+arguments=()
+if [ "${1:-}" = camera ]; then
+  camera=build/bench-camera
+  if [ ! -f "$camera/cam_0200.jpg" ]; then
+    echo "Making 200 camera JPEGs (ImageMagick) ..."
+    mkdir -p "$camera"
+    convert -size 4400x3000 -seed 3 plasma:fractal -blur 0x1 -attenuate 0.3 +noise Gaussian "$camera/photo.miff"
+    # In batches: a 4000 x 3000 picture takes 96 MB in ImageMagick's memory.
+    for ((batch = 0; batch < 200; batch += 10)); do
+      crops=()
+      for ((i = batch; i < batch + 10; i++)); do
+        crops+=( \( mpr:photo -crop "4000x3000+$((i * 2))+0" +repage \) )
+      done
+      convert "$camera/photo.miff" -write mpr:photo +delete "${crops[@]}" -sampling-factor 2x1 -quality 92 \
+        -scene $((batch + 1)) +adjoin "$camera/cam_%04d.jpg"
+    done
+    rm "$camera/photo.miff"
+  fi
+  arguments=("Z:$(cd "$camera" && pwd | tr / '\\')\\")
+fi
 # The machine is shared: the load beside the figures tells how far to trust them.
 uptime
 # Inside Wine's own desktop: on a bare X server without a window manager, Wine waits two
@@ -26,7 +48,7 @@ mkdir -p "$bridged/bridge"
 cp "$bin/video_bench.exe" "$bin/bridge/ffmpeg.exe" "$bridged/"
 cp "$bin/bridge/ffmpeg.exe" "$bridged/bridge/"
 for bench in "$bin/video_bench.exe" "$bridged/video_bench.exe"; do
-  wine explorer /desktop=video-bench,1280x1024 "$bench" || status=$?
+  wine explorer /desktop=video-bench,1280x1024 "$bench" "${arguments[@]}" || status=$?
 done
 uptime
 exit $status

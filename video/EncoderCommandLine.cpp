@@ -26,17 +26,6 @@ std::string SizeText(ImageDimensions size)
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
-std::string LowerCaseExtension(const std::string& path)
-{
-    std::string::size_type dot = path.find_last_of(".\\/");
-    std::string extension;
-    if (dot != std::string::npos && path[dot] == '.')
-        extension = path.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
 // With deflicker on, every frame enters the filters at the first frame's size: a frame of
 // another size or sampling would make the encoder rebuild its filters and lose the frames the
 // deflicker holds (-reinit_filter 0), and ffmpeg 4.1 then crashes.
@@ -117,6 +106,25 @@ std::string PatternLiteral(const std::string& text)
 
 } // namespace
 
+std::string LowerCaseExtension(const std::string& path)
+{
+    std::string::size_type dot = path.find_last_of(".\\/");
+    std::string extension;
+    if (dot != std::string::npos && path[dot] == '.')
+        extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+ImageDimensions VideoDimensions(int videoSize, ImageDimensions firstFrame)
+{
+    int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
+    if (sizeChoice == 1)
+        return {firstFrame.width / 2 * 2, firstFrame.height / 2 * 2};
+    return FixedSize(sizeChoice);
+}
+
 std::string FormatTimePrefix(const std::tm& localTime)
 {
     char text[32] = {};
@@ -133,15 +141,14 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
                                     int frameCount, const std::string& tempFolder, const std::string& timePrefix,
-                                    const std::string& destinationFile)
+                                    const std::string& destinationFile, const EncoderShare& share)
 {
     // One frame has nothing to smooth.
     deflicker = deflicker && frameCount > 1;
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
     framing = settings_rules::ClampInt(framing, 1, settings_rules::FRAMING_STRETCH);
     bool ownSize = sizeChoice == 1;
-    ImageDimensions video = ownSize ? ImageDimensions{firstFrame.width / 2 * 2, firstFrame.height / 2 * 2}
-                                    : FixedSize(sizeChoice);
+    ImageDimensions video = VideoDimensions(sizeChoice, firstFrame);
     // Without the first frame's size there is nothing to fit into: the frames keep their own.
     bool stretch = framing == settings_rules::FRAMING_STRETCH || video.width <= 0 || video.height <= 0;
     std::string size = stretch && !ownSize ? "-s " + SizeText(video) : "";
@@ -151,8 +158,10 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, b
     // the encoder as an argument. The frames are upright already: an encoder that turns a
     // JPEG by its orientation tag is told not to. The container follows the extension.
     return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2 -noautorotate"
+         + (share.firstFrame > 1 ? " -start_number " + std::to_string(share.firstFrame) : "")
          + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix)
          + "_%04d.jpg\" " + size
          + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
-         + " \"" + destinationFile + "\"";
+         + (share.frameCount > 0 ? " -frames:v " + std::to_string(share.frameCount) : "")
+         + (share.threads > 0 ? " -threads " + std::to_string(share.threads) : "") + " \"" + destinationFile + "\"";
 }

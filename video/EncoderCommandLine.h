@@ -6,6 +6,12 @@
 #include <ctime>
 #include <string>
 
+// The extension of a path, in lower case; empty when it has none.
+std::string LowerCaseExtension(const std::string& path);
+
+// The size of the video for the stored size choice and the first frame's size.
+ImageDimensions VideoDimensions(int videoSize, ImageDimensions firstFrame);
+
 // The 14-digit local time that names one run's frames: "%Y%m%d%H%M%S".
 std::string FormatTimePrefix(const std::tm& localTime);
 
@@ -18,6 +24,15 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 // destination's extension (mp4, avi, flv), destination. The images' own size is the first
 // frame's with even sides. With deflicker on, a sequence of frameCount frames is smoothed
 // over a window that fits in it.
+// What one of several encoders run at once makes: frameCount frames from the sequence's
+// firstFrame on, on so many threads (0: all the frames, the encoder's own choice). Its input
+// runs on past its frames, so the deflicker's window, which looks ahead, sees what one run's sees.
+struct EncoderShare {
+    int firstFrame = 1;
+    int frameCount = 0;
+    int threads = 0;
+};
+
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
                                     int frameCount, const std::string& tempFolder, const std::string& timePrefix,
-                                    const std::string& destinationFile);
+                                    const std::string& destinationFile, const EncoderShare& share = {});

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr DWORD WATCH_MS = 200;
 // The progress report's last block, and the error output's last lines, fit well within this tail.
 constexpr LONG REPORT_TAIL = 4096;
 
@@ -41,7 +40,8 @@ fw::unique_file CreateOutputFile(const std::string& path)
 
 // The output file is the one handle handed down: encoders started at once from other threads
 // must not inherit each other's, which would keep them open after their own encoder has gone.
-bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output, PROCESS_INFORMATION& info)
+bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output, const std::string& folder,
+                 PROCESS_INFORMATION& info)
 {
     SIZE_T size = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
@@ -59,46 +59,80 @@ bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output
     bool started = ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &output,
                                                sizeof(output), nullptr, nullptr)
                 && ::CreateProcessA(encoderPath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                    EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &info);
+                                    EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                                    folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &info);
     ::DeleteProcThreadAttributeList(attributes);
     return started;
 }
 
 } // namespace
 
-EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
-                      const EncoderWatch& watch)
+CEncoderProcess::CEncoderProcess(const std::string& encoderPath, const std::string& commandLine,
+                                 const std::string& workFiles, const std::string& folder)
+    : m_progressFile(workFiles + "_progress.txt"), m_errorFile(workFiles + "_errors.txt")
 {
-    std::string progressFile = workFiles + "_progress.txt";
-    std::string errorFile = workFiles + "_errors.txt";
     // Errors only, and nothing read from a console that is not there.
-    std::string line = " -nostdin -nostats -loglevel error -progress \"" + progressFile + "\"" + commandLine;
+    std::string line = " -nostdin -nostats -loglevel error -progress \"" + m_progressFile + "\"" + commandLine;
     PROCESS_INFORMATION info{};
-    fw::unique_file output = CreateOutputFile(errorFile);
-    bool started = output && StartHidden(encoderPath, line, output.get(), info);
-    output.reset();
-    if (!started) {
-        ::DeleteFileA(errorFile.c_str());
-        return {};
+    fw::unique_file output = CreateOutputFile(m_errorFile);
+    if (output && StartHidden(encoderPath, line, output.get(), folder, info)) {
+        m_process.reset(info.hProcess);
+        ::CloseHandle(info.hThread);
     }
-    fw::unique_handle process(info.hProcess);
-    fw::unique_handle thread(info.hThread);
-    EncoderRun run;
-    run.end = EncoderEnd::Exited;
-    while (::WaitForSingleObject(process.get(), WATCH_MS) == WAIT_TIMEOUT) {
-        if (!watch(LastEncodedFrame(ReadTail(progressFile)))) {
-            ::TerminateProcess(process.get(), 1);
-            ::WaitForSingleObject(process.get(), INFINITE);
-            run.end = EncoderEnd::Stopped;
-            break;
-        }
+}
+
+CEncoderProcess::~CEncoderProcess()
+{
+    if (!m_collected)
+        Stop();
+}
+
+int CEncoderProcess::EncodedFrames() const
+{
+    return LastEncodedFrame(ReadTail(m_progressFile));
+}
+
+EncoderRun CEncoderProcess::Stop()
+{
+    if (m_process) {
+        ::TerminateProcess(m_process.get(), 1);
+        ::WaitForSingleObject(m_process.get(), INFINITE);
     }
-    if (run.end == EncoderEnd::Exited && !::GetExitCodeProcess(process.get(), &run.exitCode))
+    return Collect(EncoderEnd::Stopped);
+}
+
+EncoderRun CEncoderProcess::Finish()
+{
+    EncoderRun run = Collect(EncoderEnd::Exited);
+    if (!::GetExitCodeProcess(m_process.get(), &run.exitCode))
         run.exitCode = 1;
-    std::string errors = ReadTail(errorFile);
-    run.unfinished = VideoLeftUnfinished(errors);
-    run.lastError = LastEncoderError(errors);
-    ::DeleteFileA(progressFile.c_str());
-    ::DeleteFileA(errorFile.c_str());
     return run;
+}
+
+EncoderRun CEncoderProcess::Collect(EncoderEnd end)
+{
+    EncoderRun run;
+    m_collected = true;
+    if (m_process) {
+        run.end = end;
+        std::string errors = ReadTail(m_errorFile);
+        run.unfinished = VideoLeftUnfinished(errors);
+        run.lastError = LastEncoderError(errors);
+    }
+    ::DeleteFileA(m_progressFile.c_str());
+    ::DeleteFileA(m_errorFile.c_str());
+    return run;
+}
+
+EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
+                      const EncoderWatch& watch, const std::string& folder)
+{
+    CEncoderProcess encoder(encoderPath, commandLine, workFiles, folder);
+    if (!encoder.Started())
+        return encoder.Stop();
+    while (::WaitForSingleObject(encoder.Process(), ENCODER_WATCH_MS) == WAIT_TIMEOUT) {
+        if (!watch(encoder.EncodedFrames()))
+            return encoder.Stop();
+    }
+    return encoder.Finish();
 }

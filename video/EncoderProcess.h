@@ -1,6 +1,8 @@
 // Runs the external encoder hidden, watching its progress report while it runs.
 #pragma once
 
+#include "framework/Handles.h"
+
 #include <functional>
 #include <string>
 
@@ -13,11 +15,42 @@ struct EncoderRun {
     std::string lastError;    // the encoder's own last word on what went wrong, if any
 };
 
+// How often a running encoder's progress report is read.
+constexpr DWORD ENCODER_WATCH_MS = 200;
+
+// One encoder process. It reports its progress to workFiles + "_progress.txt" and its errors
+// to workFiles + "_errors.txt"; both are deleted when it is done with. It runs in the given
+// folder (empty: ours). An encoder still running when its owner goes is ended.
+class CEncoderProcess {
+public:
+    CEncoderProcess(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
+                    const std::string& folder = {});
+    ~CEncoderProcess();
+    CEncoderProcess(const CEncoderProcess&) = delete;
+    CEncoderProcess& operator=(const CEncoderProcess&) = delete;
+
+    bool Started() const { return static_cast<bool>(m_process); }
+    HANDLE Process() const { return m_process.get(); }
+    // The frames it has done so far; -1: none told yet.
+    int EncodedFrames() const;
+    // Ends it at once and waits until it has gone.
+    EncoderRun Stop();
+    // How it ended, once its process has exited.
+    EncoderRun Finish();
+
+private:
+    EncoderRun Collect(EncoderEnd end);
+
+    std::string m_progressFile;
+    std::string m_errorFile;
+    fw::unique_handle m_process;
+    bool m_collected = false;
+};
+
 // Called a few times a second with the frames the encoder has done so far (-1: none told
 // yet); answering false ends the encoder at once.
 using EncoderWatch = std::function<bool(int encodedFrames)>;
 
-// The encoder reports its progress to workFiles + "_progress.txt" and its errors to
-// workFiles + "_errors.txt"; both are deleted afterwards.
+// One encoder run from start to end.
 EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
-                      const EncoderWatch& watch);
+                      const EncoderWatch& watch, const std::string& folder = {});

@@ -10,6 +10,18 @@ namespace {
 
 // The codec's default JPEG is well above a sixty-fourth of a BMP, PNG or GIF of the same picture.
 constexpr uint64_t CONVERSION_FLOOR_DIVISOR = 64;
+// Two bits a pixel: more than an MPEG-4 at quantiser 2 or an H.264 at its default quality
+// spend on a photograph.
+constexpr uint64_t VIDEO_PIXELS_PER_BYTE = 4;
+
+// Unknown counts as room: the writes themselves will tell.
+uint64_t FreeSpace(const std::string& folder)
+{
+    ULARGE_INTEGER available{};
+    if (!::GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr))
+        return UINT64_MAX;
+    return available.QuadPart;
+}
 
 bool ReadSize(const std::string& path, uint64_t& size, DWORD& attributes)
 {
@@ -34,9 +46,7 @@ bool CanLink(const std::string& sourcePath, const std::string& probeName)
 
 bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& probeName)
 {
-    ULARGE_INTEGER available{};
-    if (!::GetDiskFreeSpaceExA(tempFolder.c_str(), &available, nullptr, nullptr))
-        return true;  // unknown: the writes themselves will tell
+    uint64_t available = FreeSpace(tempFolder);
     std::map<std::string, bool> linkableFolders;
     uint64_t needed = 0;
     for (const ImageFileInfo& row : rows) {
@@ -61,5 +71,11 @@ bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tem
         if (known == linkableFolders.end() || !known->second)
             needed += size;
     }
-    return needed <= available.QuadPart;
+    return needed <= available;
+}
+
+bool SegmentsCanFit(const std::string& tempFolder, int frameCount, ImageDimensions videoSize)
+{
+    uint64_t pixels = static_cast<uint64_t>(videoSize.width) * static_cast<uint64_t>(videoSize.height);
+    return static_cast<uint64_t>(frameCount) * pixels / VIDEO_PIXELS_PER_BYTE <= FreeSpace(tempFolder);
 }

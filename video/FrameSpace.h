@@ -2,6 +2,7 @@
 #pragma once
 
 #include "filelist/ImageFileList.h"
+#include "imaging/ImageHeader.h"
 
 #include <string>
 #include <vector>
@@ -11,3 +12,7 @@
 // conversions a floor below any JPEG the codec makes of them. The probe name is a free
 // file name in the temporary folder.
 bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& probeName);
+
+// False when the temporary folder's volume clearly has no room for segments of frameCount
+// frames of the video's size, made before they are joined into the destination.
+bool SegmentsCanFit(const std::string& tempFolder, int frameCount, ImageDimensions videoSize);

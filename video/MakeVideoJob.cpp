@@ -1,4 +1,5 @@
 #include "app/FileSystem.h"
+#include "app/SettingsRules.h"
 #include "imaging/ImageFile.h"
 #include "resource.h"
 #include "video/EncoderCommandLine.h"
@@ -6,6 +7,7 @@
 #include "video/EncoderProgress.h"
 #include "video/FrameSpace.h"
 #include "video/FrameWriter.h"
+#include "video/SegmentedEncode.h"
 #include "video/VideoJob.h"
 
 #include <windows.h>
@@ -105,11 +107,20 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
             report.SetPos(shown = position);
         return !report.CheckStop();
     };
-    EncoderRun run = RunEncoder(input.encoderPath,
-                                BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing,
-                                                        settings.Deflicker != 0, FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1)),
-                                                        frames.Count(), tempFolder, timePrefix, destination),
-                                tempFolder + timePrefix, watch);
+    ImageDimensions firstFrame = FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1));
+    auto line = [&](const EncoderShare& share, const std::string& file) {
+        return BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing, settings.Deflicker != 0,
+                                       firstFrame,
+                                       frames.Count(), tempFolder, timePrefix, file, share);
+    };
+    SegmentPlan plan = PlanSegments(input.cores, input.minSegmentPixels, frames.Count(),
+                                    static_cast<int64_t>(firstFrame.width) * firstFrame.height, destination);
+    EncoderRun run = plan.segments.size() > 1
+                          && SegmentsCanFit(tempFolder, frames.Count(), VideoDimensions(settings.VideoSize, firstFrame))
+                       ? EncodeInSegments(input.encoderPath, plan, line,
+                                          settings_rules::ClampInt(settings.FrameRate, 1, 50), tempFolder + timePrefix,
+                                          destination, watch)
+                       : RunEncoder(input.encoderPath, line({}, destination), tempFolder + timePrefix, watch);
     frames.DeleteAll();
     // The encoder's status and its output decide: a started encoder may still have failed,
     // leaving part of a video.

@@ -1,10 +1,13 @@
 // The video build job: writes the rows as a numbered JPEG sequence in the temporary folder,
-// runs the encoder once over it, and deletes the sequence. Runs without a window.
+// encodes it (in segments on every core where that pays), and deletes the sequence. Runs
+// without a window.
 #pragma once
 
 #include "app/IniSettings.h"
 #include "filelist/ImageFileList.h"
+#include "framework/Thread.h"
 #include "video/JobReport.h"
+#include "video/Segments.h"
 
 #include <string>
 
@@ -12,6 +15,8 @@ struct VideoJobInput {
     ImageFileList images;  // the list's rows, in row order
     CIniSettings settings;  // a copy taken when the job is set up
     std::string encoderPath;
+    unsigned cores = fw::ProcessorCount();  // encoders run at once at most, each on its share
+    int64_t minSegmentPixels = MIN_SEGMENT_PIXELS;  // less picture per encoder: fewer encoders
 };
 
 JobResult RunVideoJob(VideoJobInput input, CJobReport& report);

@@ -1,6 +1,7 @@
 // The videos the job makes with each real encoder: whatever the first source's sampling, size
 // and type, the size choice, the deflicker choice and the folders' names, every container
-// comes out whole, and an MP4 is one Windows' own player opens.
+// comes out whole, and an MP4 is one Windows' own player opens; made in segments, it is what
+// one run makes.
 #include "RecordedReport.h"
 
 #include "resource.h"
@@ -113,6 +114,57 @@ TEST_P(VideoFormats, EveryFrameShowsItsPhotoUprightAndFramedAsChosen)
                 rig::FrameSimilarities(input.settings.DestinationFile, fixtures::Path(frame.reference), frame.filters);
             ASSERT_EQ(similarities.size(), run.frames.size());
             EXPECT_GE(similarities[i], 0.9) << "frame " << i << ": " << frame.reference << " after " << frame.filters;
+        }
+    }
+}
+
+// Three segments made at once and joined, or one run where the container cannot be joined
+// exactly: the same stream, frame for frame, as one run's, at a rate whose frames last no
+// whole number of milliseconds, with the deflicker's window reaching across the joins, from
+// a folder whose name the join's list could not quote.
+TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
+{
+    rig::TempFolder root;
+    VideoJobInput input;
+    input.settings.TempPath = root.File("it's 100% [temp]\\");
+    input.settings.FrameRate = 30;
+    input.settings.Deflicker = true;
+    input.encoderPath = rig::EncoderPath(GetParam());
+    input.minSegmentPixels = 0;
+    for (int i = 1; i <= 30; ++i) {
+        std::string name = (i < 10 ? "pan-0" : "pan-") + std::to_string(i) + ".jpg";
+        input.images.Add({0, "JPG", name, fixtures::Path(name)});
+    }
+    for (const char* type : {"mp4", "avi", "flv"}) {
+        SCOPED_TRACE(type);
+        std::string videos[2];
+        rig::VideoProbe probes[2];
+        for (int run = 0; run < 2; ++run) {
+            input.cores = run == 0 ? 1 : 3;
+            input.settings.DestinationFile = videos[run] = root.File(std::to_string(input.cores) + "." + type);
+            RecordedReport report;
+            JobResult result = RunVideoJob(input, report);
+            EXPECT_EQ(result.textId, IDS_VIDEO_SUCCESS) << result.argument;
+            ASSERT_TRUE(rig::ProbeVideo(videos[run], probes[run]));
+            std::vector<std::string> left;
+            EXPECT_TRUE(rig::WaitUntil([&] { return (left = rig::FilesIn(input.settings.TempPath, "*")).empty(); }, 5000))
+                << "left behind: " << left[0];
+        }
+        auto stream = [](const rig::VideoProbe& p) {
+            return p.formatName + " " + p.codecName + " " + p.profile + " " + std::to_string(p.level) + " " + p.pixelFormat
+                 + " " + std::to_string(p.width) + "x" + std::to_string(p.height) + " " + p.frameRate + " "
+                 + std::to_string(p.frameCount);
+        };
+        EXPECT_EQ(stream(probes[1]), stream(probes[0]));
+        EXPECT_EQ(probes[1].frameCount, 30);
+        std::vector<long long> times = rig::FrameTimes(videos[1]);
+        EXPECT_EQ(times, rig::FrameTimes(videos[0]));
+        // No gap and no repeat at a join; a millisecond clock rounds a frame's length either way.
+        for (size_t i = 2; i < times.size(); ++i)
+            EXPECT_NEAR(times[i] - times[i - 1], times[1] - times[0], 1) << "frame " << i;
+        EXPECT_GE(rig::Ssim(videos[1], videos[0]), 0.99);
+        if (std::string(type) == "mp4") {
+            EXPECT_EQ(rig::Mp4PlaybackFaults(videos[1], probes[1]), "");
         }
     }
 }

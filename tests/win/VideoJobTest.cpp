@@ -204,3 +204,39 @@ TEST_F(VideoJobTest, AStopAtAnyStepEndsInOneOutcome)
     EXPECT_EQ(m_report.last.phase, JobPhase::EncodingFrames);
     EXPECT_EQ(m_report.last.total, 2);
 }
+
+// Segments made at once end together: one that fails fails the job with its encoder's reason;
+// a stop while they run ends every encoder. Either way no frame, segment or list stays, and
+// no video.
+TEST_F(VideoJobTest, SegmentsFailOrStopTogetherAndLeaveNothing)
+{
+    for (int i = 0; i < 30; ++i)
+        AddRow("JPG", fixtures::Path("baseline.jpg"));
+    m_input.cores = 3;
+    m_input.minSegmentPixels = 0;
+    struct Case {
+        std::string command;
+        unsigned textId;  // 0: stopped once all three run
+        std::string argument;
+    } cases[] = {
+        // The others write nothing: the bridge's host side may outlive its end by a moment.
+        {"sh -c 'case \"$*\" in *\"-start_number 11 \"*) echo \"[mp4 @ 0x1] Second segment broke\" >&2; exit 1;; esac' sh",
+         IDS_VIDEO_FAILED_BECAUSE, "Second segment broke"},
+        {"sh -c 'sleep 100' sh", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        HostEncoder encoder(c.command);
+        if (c.textId == 0)
+            m_report.stopWhen = [&] { return rig::FilesIn(m_temp, "*_seg3_errors.txt").size() == 1; };
+        JobResult result = Run(m_input);
+        m_report.stopWhen = nullptr;
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.textId, c.textId);
+        EXPECT_EQ(result.argument, c.argument);
+        // Wine lists an ended process for a moment after its last handle is closed.
+        EXPECT_TRUE(rig::WaitUntil([] { return rig::ChildProcessCount(::GetCurrentProcessId()) == 0; }, 5000));
+        EXPECT_TRUE(Frames().empty());
+        EXPECT_FALSE(FileExists(m_input.settings.DestinationFile));
+    }
+}

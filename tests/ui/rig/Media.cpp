@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 namespace rig {
@@ -101,6 +102,26 @@ std::vector<double> FrameSimilarities(const std::string& video, const std::strin
             similarities.push_back(std::atof(line.c_str() + all + 4));
     }
     return similarities;
+}
+
+std::vector<long long> FrameTimes(const std::string& path)
+{
+    TempFolder folder;
+    std::string report = folder.File("times.txt");
+    RunHostTool("ffprobe", "-v error -select_streams v:0 -show_entries frame=pts -of csv=p=0 -o " + Quoted(report) + " "
+                               + Quoted(path));
+    std::istringstream lines(ReadFileBytes(report));
+    std::vector<long long> times;
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty())
+            times.push_back(std::atoll(line.c_str()));
+    return times;
+}
+
+double Ssim(const std::string& path, const std::string& referencePath)
+{
+    std::vector<double> frames = FrameSimilarities(path, referencePath, "null");
+    return frames.empty() ? -1 : std::accumulate(frames.begin(), frames.end(), 0.0) / frames.size();
 }
 
 std::string Mp4PlaybackFaults(const std::string& path, const VideoProbe& probe)

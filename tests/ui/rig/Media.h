@@ -53,6 +53,13 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe);
 std::vector<double> FrameSimilarities(const std::string& video, const std::string& reference,
                                       const std::string& referenceFilters);
 
+// Each decoded frame's timestamp, in the stream's own time units, in decoding order; none
+// when ffprobe failed.
+std::vector<long long> FrameTimes(const std::string& path);
+
+// The mean SSIM of two videos, frame by frame; -1 when it could not be measured.
+double Ssim(const std::string& path, const std::string& referencePath);
+
 // What Windows' own player asks of an MP4, each fault named; empty when it plays: H.264 at
 // Baseline, Main or High profile up to level 5.1, 8-bit 4:2:0, even sides, index ("moov")
 // before the media data ("mdat").

@@ -1,0 +1,102 @@
+#include "video/SegmentedEncode.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Files that go when their owner does, whichever way the run ends.
+class CScratchFiles {
+public:
+    CScratchFiles() = default;
+    ~CScratchFiles()
+    {
+        for (const std::string& path : m_paths)
+            ::DeleteFileA(path.c_str());
+    }
+    CScratchFiles(const CScratchFiles&) = delete;
+    CScratchFiles& operator=(const CScratchFiles&) = delete;
+
+    const std::string& Add(const std::string& path) { return m_paths.emplace_back(path); }
+    const std::vector<std::string>& Paths() const { return m_paths; }
+
+private:
+    std::vector<std::string> m_paths;
+};
+
+bool WriteTextFile(const std::string& path, const std::string& text)
+{
+    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY,
+                                       nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)
+        && written == text.size();
+}
+
+bool Failed(const EncoderRun& run)
+{
+    return run.end != EncoderEnd::Exited || run.exitCode != 0 || run.unfinished;
+}
+
+EncoderRun Stopped()
+{
+    EncoderRun run;
+    run.end = EncoderEnd::Stopped;
+    return run;
+}
+
+} // namespace
+
+EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& plan, const SegmentCommandLine& line,
+                            int frameRate, const std::string& workFiles, const std::string& destinationFile,
+                            const EncoderWatch& watch)
+{
+    // Declared first so they go last, once no encoder is left writing them.
+    CScratchFiles segmentFiles;
+    std::vector<std::unique_ptr<CEncoderProcess>> encoders;
+    for (size_t i = 0; i < plan.segments.size(); ++i) {
+        const Segment& segment = plan.segments[i];
+        const std::string& file = segmentFiles.Add(SegmentFileName(workFiles, i, destinationFile));
+        encoders.push_back(std::make_unique<CEncoderProcess>(
+            encoderPath, line({segment.firstFrame, segment.frameCount, plan.threadsEach}, file),
+            workFiles + "_seg" + std::to_string(i + 1)));
+        if (!encoders.back()->Started())
+            return encoders.back()->Stop();
+    }
+
+    int allFrames = 0;
+    for (const Segment& segment : plan.segments)
+        allFrames += segment.frameCount;
+    std::vector<bool> done(encoders.size(), false);
+    for (size_t running = encoders.size(); running > 0;) {
+        std::vector<HANDLE> processes;
+        for (size_t i = 0; i < encoders.size(); ++i) {
+            if (!done[i])
+                processes.push_back(encoders[i]->Process());
+        }
+        ::WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE, ENCODER_WATCH_MS);
+        int frames = 0;
+        for (size_t i = 0; i < encoders.size(); ++i) {
+            if (!done[i] && ::WaitForSingleObject(encoders[i]->Process(), 0) == WAIT_OBJECT_0) {
+                EncoderRun run = encoders[i]->Finish();
+                if (Failed(run))
+                    return run;
+                done[i] = true;
+                --running;
+            }
+            frames += done[i] ? plan.segments[i].frameCount : std::max(0, encoders[i]->EncodedFrames());
+        }
+        if (!watch(frames))
+            return Stopped();
+    }
+
+    std::string list = ConcatList(segmentFiles.Paths(), plan.segments, frameRate);
+    std::string listFile = segmentFiles.Add(workFiles + "_join.txt");
+    if (!WriteTextFile(listFile, list))
+        return {EncoderEnd::Exited};
+    // Run in the segments' folder: ffmpeg 4.1 looks for a list's names there, not beside a list
+    // whose path has backslashes.
+    return RunEncoder(encoderPath, BuildJoinCommandLine(listFile, destinationFile), workFiles + "_join",
+                      [&](int) { return watch(allFrames); }, workFiles.substr(0, workFiles.find_last_of('\\') + 1));
+}

@@ -1,0 +1,21 @@
+// Several encoders at once, each making one segment of the video in the temporary folder,
+// then one more run that joins the segments into the destination without re-encoding.
+#pragma once
+
+#include "video/EncoderCommandLine.h"
+#include "video/EncoderProcess.h"
+#include "video/Segments.h"
+
+#include <functional>
+#include <string>
+
+// The command line of one encoder: its share of the frames, into that file.
+using SegmentCommandLine = std::function<std::string(const EncoderShare& share, const std::string& file)>;
+
+// How the first segment to fail ended, how the join ended, or Stopped when the watch (given
+// the frames done by all the segments together) answered false. Every encoder has ended and
+// every segment file is gone when it returns.
+// The segments lie in the folder of workFiles, a path that ends in a file name's start.
+EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& plan, const SegmentCommandLine& line,
+                            int frameRate, const std::string& workFiles, const std::string& destinationFile,
+                            const EncoderWatch& watch);
