@@ -10,6 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash tools/build.sh > /dev/null
+cmake --build build/windows --target video_bench > /dev/null
 source tools/xvfb.sh
 if [ -z "${DISPLAY:-}" ]; then
   start_xvfb || exit 1

@@ -8,6 +8,7 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash tools/build.sh > /dev/null || exit 1
+cmake --build build/windows --target image_list_bench > /dev/null || exit 1
 
 # 9,999 camera photos, made once and kept: four 12-megapixel JPEGs of different shapes, each
 # with the EXIF a camera writes (capture time, orientation, thumbnail) ahead of the picture,

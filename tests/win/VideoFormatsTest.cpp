@@ -11,6 +11,21 @@
 #include "video/VideoJob.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
+
+namespace {
+
+// A copy of the fixture in the test's own folder: a frame is a hard link to its source, and a
+// link cannot be deleted while another test's encoder holds the same file open.
+std::string Own(const rig::TempFolder& root, const std::string& fixture)
+{
+    std::string copy = root.File(fixture);
+    if (!::PathFileExistsA(copy.c_str()))
+        rig::CopyFileTo(fixtures::Path(fixture), copy);
+    return copy;
+}
+
+} // namespace
 
 class VideoFormats : public ::testing::TestWithParam<const char*> {};
 
@@ -40,7 +55,7 @@ TEST_P(VideoFormats, EveryContainerComesOutWholeWhateverTheSourcesAndFolderNames
         input.encoderPath = rig::EncoderPath(GetParam());
         for (size_t i = 0; i < std::size(sources); ++i) {
             std::string name = sources[(run.first + i) % std::size(sources)];
-            input.images.Add({0, name.substr(name.size() - 3) == "png" ? "PNG" : "JPG", name, fixtures::Path(name)});
+            input.images.Add({0, name.substr(name.size() - 3) == "png" ? "PNG" : "JPG", name, Own(root, name)});
         }
         RecordedReport report;
         JobResult result = RunVideoJob(input, report);
@@ -98,7 +113,7 @@ TEST_P(VideoFormats, EveryFrameShowsItsPhotoUprightAndFramedAsChosen)
         input.encoderPath = rig::EncoderPath(GetParam());
         std::string sources;
         for (const Frame& frame : run.frames) {
-            input.images.Add({0, "JPG", frame.source, fixtures::Path(frame.source)});
+            input.images.Add({0, "JPG", frame.source, Own(root, frame.source)});
             sources += frame.source + " ";
         }
         SCOPED_TRACE(sources + "size choice " + std::to_string(run.videoSize) + ", framing " + std::to_string(run.framing));
@@ -126,14 +141,13 @@ TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
 {
     rig::TempFolder root;
     VideoJobInput input;
-    input.settings.TempPath = root.File("it's 100% [temp]\\");
     input.settings.FrameRate = 30;
     input.settings.Deflicker = true;
     input.encoderPath = rig::EncoderPath(GetParam());
     input.minSegmentPixels = 0;
     for (int i = 1; i <= 30; ++i) {
         std::string name = (i < 10 ? "pan-0" : "pan-") + std::to_string(i) + ".jpg";
-        input.images.Add({0, "JPG", name, fixtures::Path(name)});
+        input.images.Add({0, "JPG", name, Own(root, name)});
     }
     for (const char* type : {"mp4", "avi", "flv"}) {
         SCOPED_TRACE(type);
@@ -141,6 +155,8 @@ TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
         rig::VideoProbe probes[2];
         for (int run = 0; run < 2; ++run) {
             input.cores = run == 0 ? 1 : 3;
+            // A folder of its own: runs a second apart would share their frames' names.
+            input.settings.TempPath = root.File(type + std::to_string(run) + " it's 100% [temp]\\");
             input.settings.DestinationFile = videos[run] = root.File(std::to_string(input.cores) + "." + type);
             RecordedReport report;
             JobResult result = RunVideoJob(input, report);
