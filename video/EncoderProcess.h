@@ -13,6 +13,10 @@ struct EncoderRun {
     unsigned long exitCode = 1;
     bool unfinished = false;  // the encoder said it could not finish the video
     std::string lastError;    // the encoder's own last word on what went wrong, if any
+
+    // Its status and its own words both count: an encoder that could not finish the video
+    // may still exit with 0.
+    bool Succeeded() const { return end == EncoderEnd::Exited && exitCode == 0 && !unfinished; }
 };
 
 // How often a running encoder's progress report is read.

@@ -124,7 +124,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     frames.DeleteAll();
     // The encoder's status and its output decide: a started encoder may still have failed,
     // leaving part of a video.
-    bool success = run.end == EncoderEnd::Exited && run.exitCode == 0 && !run.unfinished && IsNonEmptyFile(destination);
+    bool success = run.Succeeded() && IsNonEmptyFile(destination);
     if (!success && run.end != EncoderEnd::NotStarted)
         ::DeleteFileA(destination.c_str());
     if (run.end == EncoderEnd::Stopped)

@@ -1,5 +1,7 @@
 #include "video/SegmentedEncode.h"
 
+#include "video/FrameFile.h"
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -24,20 +26,6 @@ public:
 private:
     std::vector<std::string> m_paths;
 };
-
-bool WriteTextFile(const std::string& path, const std::string& text)
-{
-    fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY,
-                                       nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)
-        && written == text.size();
-}
-
-bool Failed(const EncoderRun& run)
-{
-    return run.end != EncoderEnd::Exited || run.exitCode != 0 || run.unfinished;
-}
 
 EncoderRun Stopped()
 {
@@ -80,7 +68,7 @@ EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& p
         for (size_t i = 0; i < encoders.size(); ++i) {
             if (!done[i] && ::WaitForSingleObject(encoders[i]->Process(), 0) == WAIT_OBJECT_0) {
                 EncoderRun run = encoders[i]->Finish();
-                if (Failed(run))
+                if (!run.Succeeded())
                     return run;
                 done[i] = true;
                 --running;
@@ -93,7 +81,7 @@ EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& p
 
     std::string list = ConcatList(segmentFiles.Paths(), plan.segments, frameRate);
     std::string listFile = segmentFiles.Add(workFiles + "_join.txt");
-    if (!WriteTextFile(listFile, list))
+    if (WriteFrameFile(listFile, list.data(), list.size()).status != FrameStatus::Written)
         return {EncoderEnd::Exited};
     // Run in the segments' folder: ffmpeg 4.1 looks for a list's names there, not beside a list
     // whose path has backslashes.
