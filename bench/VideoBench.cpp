@@ -152,7 +152,7 @@ double MakeFrames(const ImageFileList& records, const std::string& scratch)
     SilentReport report;
     Stopwatch watch;
     CFrameSequence frames(scratch, "frame");
-    WriteFrames(rows, frames, report);
+    WriteFrames(rows, frames, report, settings_rules::FRAMING_STRETCH);
     double seconds = watch.Seconds();
     frames.DeleteAll();
     return seconds;

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-CConversionPool::CConversionPool(std::vector<Item> items, unsigned workers)
-    : m_items(std::move(items)), m_states(m_items.size(), State::Waiting), m_outcomes(m_items.size())
+CConversionPool::CConversionPool(std::vector<Item> items, const FrameCanvas& canvas, unsigned workers)
+    : m_items(std::move(items)), m_canvas(canvas), m_states(m_items.size(), State::Waiting), m_outcomes(m_items.size())
 {
     workers = std::min<unsigned>(workers, static_cast<unsigned>(m_items.size()));
     for (unsigned i = 0; i < workers; ++i) {
@@ -86,5 +86,6 @@ void CConversionPool::Work()
 FrameOutcome CConversionPool::Convert(size_t index) const
 {
     const Item& item = m_items[index];
-    return item.jpeg ? WriteUprightJpeg(item.source, item.target) : ConvertToJpeg(item.source, item.target);
+    return item.jpeg ? WriteUprightJpeg(item.source, item.target, m_canvas)
+                     : ConvertToJpeg(item.source, item.target, m_canvas);
 }

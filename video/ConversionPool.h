@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/Handles.h"
-#include "video/FrameFile.h"
+#include "video/ConvertToJpeg.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ public:
         std::string target;
         bool jpeg = false;  // written only when it must be turned upright
     };
-    CConversionPool(std::vector<Item> items, unsigned workers);
+    CConversionPool(std::vector<Item> items, const FrameCanvas& canvas, unsigned workers);
     // Stops the workers after their current picture and deletes every target not taken.
     ~CConversionPool();
     CConversionPool(const CConversionPool&) = delete;
@@ -34,6 +34,7 @@ private:
     FrameOutcome Convert(size_t index) const;
 
     std::vector<Item> m_items;
+    const FrameCanvas m_canvas;
     std::vector<State> m_states;
     std::vector<FrameOutcome> m_outcomes;
     size_t m_next = 0;

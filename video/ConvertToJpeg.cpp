@@ -7,6 +7,8 @@
 #include "imaging/GdiplusCodec.h"
 #include "imaging/ImageFile.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <objidl.h>
 
 using namespace Gdiplus;
@@ -14,9 +16,51 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
+struct GraphicsDeleter {
+    void operator()(GpGraphics* graphics) const { GdipDeleteGraphics(graphics); }
+};
+using GraphicsPtr = std::unique_ptr<GpGraphics, GraphicsDeleter>;
+
+// Shapes that differ by less than a hundredth look alike once scaled.
+bool SameShape(ImageDimensions a, ImageDimensions b)
+{
+    int64_t across = static_cast<int64_t>(a.width) * b.height;
+    int64_t down = static_cast<int64_t>(b.width) * a.height;
+    return std::llabs(across - down) * 100 <= std::max(across, down);
+}
+
+bool NeedsCanvas(const FrameCanvas& canvas, ImageDimensions picture)
+{
+    return canvas.size.width > 0 && canvas.size.height > 0 && !SameShape(canvas.size, picture);
+}
+
+// The picture scaled by one factor and centred on a black canvas, whole or covering it.
+GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas& canvas)
+{
+    double across = static_cast<double>(canvas.size.width) / size.width;
+    double down = static_cast<double>(canvas.size.height) / size.height;
+    double factor = canvas.framing == settings_rules::FRAMING_FILL ? std::max(across, down) : std::min(across, down);
+    auto width = static_cast<REAL>(size.width * factor);
+    auto height = static_cast<REAL>(size.height * factor);
+    GpBitmap* raw = nullptr;
+    if (GdipCreateBitmapFromScan0(canvas.size.width, canvas.size.height, 0, PixelFormat24bppRGB, nullptr, &raw) != Ok)
+        return nullptr;
+    GdiplusImagePtr framed(raw);
+    GpGraphics* drawing = nullptr;
+    if (GdipGetImageGraphicsContext(raw, &drawing) != Ok)
+        return nullptr;
+    GraphicsPtr graphics(drawing);
+    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok
+        || GdipSetInterpolationMode(drawing, InterpolationModeHighQualityBicubic) != Ok
+        || GdipDrawImageRect(drawing, picture, (canvas.size.width - width) / 2, (canvas.size.height - height) / 2, width,
+                             height) != Ok)
+        return nullptr;
+    return framed;
+}
+
 // The decoded picture as the codec gives it; one with alpha is premultiplied, so what is
 // transparent comes out black.
-GdiplusImagePtr Decode(const std::string& sourcePath, int orientation)
+GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const FrameCanvas& canvas)
 {
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromFile(fw::ToWide(sourcePath).c_str(), &raw) != Ok || !raw)
@@ -33,6 +77,9 @@ GdiplusImagePtr Decode(const std::string& sourcePath, int orientation)
     if (GdipGetImagePixelFormat(raw, &format) != Ok || GdipGetImageWidth(raw, &width) != Ok
         || GdipGetImageHeight(raw, &height) != Ok || width == 0 || height == 0)
         return nullptr;
+    ImageDimensions size{static_cast<int>(width), static_cast<int>(height)};
+    if (NeedsCanvas(canvas, size))
+        return Framed(raw, size, canvas);
     if (!(format & PixelFormatAlpha))
         return decoded;
     GpBitmap* premultiplied = nullptr;
@@ -42,13 +89,14 @@ GdiplusImagePtr Decode(const std::string& sourcePath, int orientation)
     return GdiplusImagePtr(premultiplied);
 }
 
-FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFileName, int orientation)
+FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFileName, int orientation,
+                     const FrameCanvas& canvas)
 {
     GdiplusSession gdiplus(g_gdiplus);
     CLSID encoder;
     if (!gdiplus || !FindJpegEncoder(encoder))
         return {};
-    GdiplusImagePtr image = Decode(sourcePath, orientation);
+    GdiplusImagePtr image = Decode(sourcePath, orientation, canvas);
     if (!image)
         return {};
     // Encoded into memory first, so a failed write is told apart from an undecodable source
@@ -69,16 +117,25 @@ FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFile
 
 } // namespace
 
-FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName)
+FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName, const FrameCanvas& canvas)
 {
-    return Convert(sourcePath, frameFileName, 1);
+    return Convert(sourcePath, frameFileName, 1, canvas);
 }
 
-FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& frameFileName)
+FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& frameFileName,
+                              const FrameCanvas& canvas)
 {
     CImageFile header;
     header.LoadHeader(sourcePath);
-    if (header.GetOrientation() == 1)
+    SIZE stored = header.GetSize();
+    ImageDimensions upright = UprightSize({stored.cx, stored.cy}, header.GetOrientation());
+    if (header.GetOrientation() == 1 && !NeedsCanvas(canvas, upright))
         return {FrameStatus::AsShot};
-    return Convert(sourcePath, frameFileName, header.GetOrientation());
+    return Convert(sourcePath, frameFileName, header.GetOrientation(), canvas);
+}
+
+ImageDimensions UprightSize(ImageDimensions stored, int orientation)
+{
+    // Orientations 5 to 8 are turned by a quarter.
+    return orientation >= 5 ? ImageDimensions{stored.height, stored.width} : stored;
 }

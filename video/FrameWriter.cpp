@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "framework/Thread.h"
+#include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
 #include "video/ConversionPool.h"
 #include "video/EncoderCommandLine.h"
@@ -45,6 +46,19 @@ std::vector<CConversionPool::Item> Conversions(const std::vector<ImageFileInfo>&
         items.push_back({rows[row].filePath, frames.ScratchName(row), rows[row].typeText == IMAGE_TYPE_JPG});
     }
     return items;
+}
+
+// The first picture's size as seen, upright.
+ImageDimensions FirstUprightSize(const std::vector<ImageFileInfo>& rows)
+{
+    for (const ImageFileInfo& row : rows) {
+        CImageFile header;
+        if (row.typeText != IMAGE_TYPE_OTHERS && header.LoadHeader(row.filePath)) {
+            SIZE size = header.GetSize();
+            return UprightSize({size.cx, size.cy}, header.GetOrientation());
+        }
+    }
+    return {};
 }
 
 // The converted picture takes the next number; a rename within the folder writes nothing.
@@ -97,11 +111,15 @@ private:
 
 } // namespace
 
-FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report)
+FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report,
+                         int framing)
 {
     GdiplusSession gdiplus(g_gdiplus);
     std::vector<size_t> slots;
-    CConversionPool pool(Conversions(rows, frames, slots), fw::ProcessorCount());
+    FrameCanvas canvas;
+    if (framing != settings_rules::FRAMING_STRETCH)
+        canvas = {FirstUprightSize(rows), framing};
+    CConversionPool pool(Conversions(rows, frames, slots), canvas, fw::ProcessorCount());
     StepBatch steps(report, static_cast<int>(rows.size()));
     for (size_t row = 0; row < rows.size(); ++row) {
         if (report.CheckStop())

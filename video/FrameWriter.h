@@ -1,6 +1,7 @@
 // The numbered JPEG frames of one run, written in row order from the image records.
 #pragma once
 
+#include "app/SettingsRules.h"
 #include "filelist/ImageFileList.h"
 #include "video/FrameFile.h"
 #include "video/JobReport.h"
@@ -37,6 +38,6 @@ struct FramesResult {
 };
 
 // One frame per readable row that is not "Others", numbered from 1 without gaps, upright:
-// JPEG rows stored upright are linked or copied, the others written anew on every core. The
-// bar moves one unit per row.
-FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report);
+// JPEG rows stored upright are linked or copied, the others written anew on every core. With
+// a framing, every frame takes the first's shape. The bar moves one unit per row.
+FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report, int framing);

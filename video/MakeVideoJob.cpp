@@ -89,7 +89,11 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     if (!FramesCanFit(rows, tempFolder, tempFolder + timePrefix + "_probe.tmp"))
         return Failure(IDS_TEMP_FULL, tempFolder);
     CFrameSequence frames(tempFolder, timePrefix);
-    FramesResult written = WriteFrames(rows, frames, report);
+    // With deflicker the encoder cannot take frames of differing shapes without losing some
+    // (it scales each to the first's size): the frames are framed as chosen on the way in.
+    int framing = settings_rules::ClampInt(settings.Framing, 1, settings_rules::FRAMING_STRETCH);
+    bool shaped = settings.Deflicker != 0 && rows.size() > 1;
+    FramesResult written = WriteFrames(rows, frames, report, shaped ? framing : settings_rules::FRAMING_STRETCH);
     if (written.end == FramesEnd::Stopped || report.CheckStop())
         return Failure(0);
     if (written.end == FramesEnd::WriteFailed)

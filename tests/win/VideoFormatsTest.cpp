@@ -95,6 +95,7 @@ TEST_P(VideoFormats, EveryFrameShowsItsPhotoUprightAndFramedAsChosen)
         {7, 2, false, 1920, 1080, {{"orientation-1.jpg", "upright.png", "scale=1920:1440,crop=1920:1080"}}},
         {7, 3, false, 1920, 1080, {{"orientation-1.jpg", "upright.png", "scale=1920:1080"}}},
         {1, 1, false, 320, 240, {uprightFrame, {"portrait.jpg", "portrait.jpg", "scale=180:240,pad=320:240:70:0"}}},
+        {1, 1, true, 320, 240, {uprightFrame, {"portrait.jpg", "portrait.jpg", "scale=180:240,pad=320:240:70:0"}}},
     };
     // Stored on its side first: the video's own size is the upright photo's.
     Run everyOrientation{1, 1, false, 320, 240, {}};
