@@ -142,7 +142,7 @@ void LoadFilesOldWay(BenchMainDlg& window, const std::vector<std::string>& paths
             if (!ReadImageFileRow(path, row))
                 continue;
             int count = list.GetItemCount();
-            int item = list.InsertItem(count, FormatRowNumber(count + 1));
+            int item = list.InsertItem(count, FormatRowNumber(count + 1).c_str());
             list.SetItemText(item, COLUMN_FILE_NAME, row.fileName);
             list.SetItemText(item, COLUMN_TYPE, row.typeText);
             list.SetItemText(item, COLUMN_DIMENSIONS, row.dimensions);

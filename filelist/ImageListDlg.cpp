@@ -94,7 +94,7 @@ INT_PTR CImageListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return SetMessageResult(0);
@@ -134,7 +134,7 @@ bool CImageListDlg::OnCommand(UINT id)
     }
 }
 
-INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
+INT_PTR CImageListDlg::OnNotify(NMHDR& header)
 {
     if (header.idFrom != IDC_FILE_LIST)
         return FALSE;
@@ -147,6 +147,8 @@ INT_PTR CImageListDlg::OnNotify(const NMHDR& header)
             return SetMessageResult(0);
         }
     }
+    if (header.code == LVN_GETDISPINFOA)
+        GiveRowNumber(reinterpret_cast<NMLVDISPINFOA&>(header).item);
     if (header.code == LVN_COLUMNCLICK)
         OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     if (header.code == LVN_KEYDOWN)
@@ -183,14 +185,16 @@ void CImageListDlg::UpdateMakeVideoButton()
     ::EnableWindow(GetDlgItem(IDC_MAKE_VIDEO), m_fileList.GetItemCount() > 0);
 }
 
+// A row's number is its place, given whenever the view draws or reads it: a sort or a removal
+// of 9,999 rows rewrites no cell.
+void CImageListDlg::GiveRowNumber(LVITEMA& item) const
+{
+    if (item.iSubItem == COLUMN_NUMBER && (item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        ::lstrcpynA(item.pszText, FormatRowNumber(item.iItem + 1).c_str(), item.cchTextMax);
+}
+
 void CImageListDlg::RenumberRows()
 {
-    // One repaint for all the rows: redrawn one by one, 9,999 take seconds.
-    m_fileList.SetRedraw(false);
-    int count = m_fileList.GetItemCount();
-    for (int row = 0; row < count; ++row)
-        m_fileList.SetItemText(row, COLUMN_NUMBER, FormatRowNumber(row + 1));
-    m_fileList.SetRedraw(true);
     ::InvalidateRect(m_fileList.GetSafeHwnd(), nullptr, FALSE);
 }
 

@@ -49,7 +49,8 @@ protected:
 
 private:
     bool OnCommand(UINT id);
-    INT_PTR OnNotify(const NMHDR& header);
+    INT_PTR OnNotify(NMHDR& header);
+    void GiveRowNumber(LVITEMA& item) const;
     bool OnPaintMinimized();
     void ShowContextMenu(int item, POINT screen);
     void RemoveSelectedFiles();

@@ -71,7 +71,7 @@ int CImageListDlg::OnAddImageFileRows(const std::vector<ImageFileRow>& rows, con
 {
     int count = m_fileList.GetItemCount();
     for (const ImageFileRow& row : rows) {
-        int item = m_fileList.InsertItem(count, FormatRowNumber(count + 1), static_cast<LPARAM>(m_rowsAdded));
+        int item = m_fileList.InsertItem(count, LPSTR_TEXTCALLBACKA, static_cast<LPARAM>(m_rowsAdded));
         if (item < 0)
             continue;
         m_takenOrders[m_rowsAdded++] = row.taken;

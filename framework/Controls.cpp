@@ -21,12 +21,12 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&col)));
 }
 
-int CListCtrl::InsertItem(int item, const std::string& text, LPARAM data) const
+int CListCtrl::InsertItem(int item, const char* text, LPARAM data) const
 {
     LVITEMA row{};
     row.mask = LVIF_TEXT | LVIF_PARAM;
     row.iItem = item;
-    row.pszText = const_cast<char*>(text.c_str());
+    row.pszText = const_cast<char*>(text);
     row.lParam = data;
     return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
 }

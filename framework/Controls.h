@@ -49,7 +49,8 @@ public:
     int InsertColumn(int column, const std::string& heading, int format, int width) const;
     int GetColumnWidth(int column) const { return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, column)); }
     bool SetColumnWidth(int column, int width) const { return Send(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0; }
-    int InsertItem(int item, const std::string& text, LPARAM data = 0) const;
+    // LPSTR_TEXTCALLBACKA for text the parent gives each time the row is drawn or read.
+    int InsertItem(int item, const char* text, LPARAM data = 0) const;
     LPARAM GetItemData(int item) const;
     // The view orders its rows by the comparison of their data.
     bool SortItems(PFNLVCOMPARE compare, LPARAM context) const
