@@ -70,40 +70,30 @@ protected:
     bool StartJob(fw::ThreadProc) override { return true; }
 };
 
-// The list's headings and column widths.
-std::vector<std::pair<std::string, int>> Columns(HWND list)
+std::vector<int> ColumnWidths(HWND list, int scale)
 {
-    std::vector<std::pair<std::string, int>> columns;
-    char heading[64] = {};
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = heading;
-    column.cchTextMax = sizeof(heading);
-    while (ListView_GetColumn(list, static_cast<int>(columns.size()), &column))
-        columns.emplace_back(heading, column.cx);
-    return columns;
+    std::vector<int> widths;
+    for (int column = 0; column < 7; ++column)
+        widths.push_back(ListView_GetColumnWidth(list, column) / scale);
+    return widths;
 }
 
-// Checks the main window's columns, then drags it onto a screen of twice the scale, which
+// Checks the main window's column widths, then drags it onto a screen of twice the scale, which
 // only Windows' dialog manager answers by re-laying the controls out; closes it.
 void CheckMainWindow(HWND dialog)
 {
     HWND list = ::GetDlgItem(dialog, IDC_FILE_LIST);
-    std::vector<std::pair<std::string, int>> design = {{"No.", 40}, {"File Name", 150}, {"Type", 65},
-                                                       {"Dimensions", 85}, {"Created Time", 130}, {"Date Taken", 130},
-                                                       {"File Path", 300}};
-    for (auto& column : design)
-        column.second = Scaled(column.second);
-    EXPECT_EQ(Columns(list), design);
+    std::vector<int> design;
+    for (int width : {40, 150, 65, 85, 130, 130, 300})
+        design.push_back(Scaled(width));
+    EXPECT_EQ(ColumnWidths(list, 1), design);
     RECT suggested{10, 20, 900, 700};
     UINT doubled = 2 * fw::DpiForWindow(dialog);
     ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(doubled, doubled), reinterpret_cast<LPARAM>(&suggested));
     RECT now;
     ::GetWindowRect(dialog, &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
-    for (auto& column : design)
-        column.second *= 2;
-    EXPECT_EQ(Columns(list), design);
+    EXPECT_EQ(ColumnWidths(list, 2), design);
     rig::PostCommand(dialog, IDC_CLOSE);
     rig::AnswerMessageBox(rig::WaitForMessageBox(::GetCurrentProcessId()).hwnd, IDYES);
 }

