@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -68,26 +71,6 @@ bool ToUnixPath(UnixFileNameFn toUnix, const std::wstring& path, std::string& un
         return false;
     unixPath = parent + "/" + ToUtf8(path.substr(slash + 1));
     return true;
-}
-
-bool ReadSmallFile(const std::wstring& path, std::string& text)
-{
-    fw::unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
-    char buffer[4096];
-    DWORD read = 0;
-    if (!file || !::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr))
-        return false;
-    text.assign(buffer, read);
-    return true;
-}
-
-bool WriteNewFile(const std::wstring& path, const std::string& bytes)
-{
-    fw::unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-        && written == bytes.size();
 }
 
 // Two connected loopback sockets. The script gets one as its standard input (Wine hands a
@@ -186,18 +169,18 @@ int Run(int argc, wchar_t** argv)
     if (!toUnix || !toDos || !ConnectedSockets(lifeline, scriptEnd) || !::CreateDirectoryW(folder.c_str(), nullptr))
         return BRIDGE_FAILURE;
     int status = BRIDGE_FAILURE;
-    if (ToUnixPath(toUnix, folder, unixFolder) && WriteNewFile(folder + L"\\run.sh", WrapperScript(command, unixFolder))
-        && StartScript(toDos, unixFolder + "/run.sh", scriptEnd.get())) {
+    // Written and closed before the script starts.
+    bool written = ToUnixPath(toUnix, folder, unixFolder)
+                && std::ofstream(std::filesystem::path(folder + L"\\run.sh"), std::ios::binary) << WrapperScript(command, unixFolder);
+    if (written && StartScript(toDos, unixFolder + "/run.sh", scriptEnd.get())) {
         scriptEnd.reset();
-        std::string text;
-        while (!ReadSmallFile(folder + L"\\status", text))
+        while (!(std::ifstream(std::filesystem::path(folder + L"\\status")) >> status))
             ::Sleep(10);
-        status = std::atoi(text.c_str());
         // The encoder's own output, as a Windows encoder would have written it.
-        std::string log;
+        std::ifstream log(std::filesystem::path(folder + L"\\log"), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
         DWORD written = 0;
-        if (ReadSmallFile(folder + L"\\log", log))
-            ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), log.data(), static_cast<DWORD>(log.size()), &written, nullptr);
+        ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
     for (const wchar_t* name : {L"run.sh", L"status", L"log"})
         ::DeleteFileW((folder + L"\\" + name).c_str());
