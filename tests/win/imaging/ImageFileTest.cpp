@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "filelist/ImageFileRow.h"
 #include "filelist/RowText.h"
+#include "framework/Handles.h"
 #include "imaging/DibImage.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
@@ -11,6 +12,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <thread>
 
@@ -110,4 +112,47 @@ TEST(ImageFile, ALoadReplacesThePictureOnAnyThreadAndGdiplusRunsWhileAPngIsHeld)
     EXPECT_TRUE(g_gdiplus.IsStarted()) << "stopped while an image was still held";
     held.reset();
     EXPECT_FALSE(g_gdiplus.IsStarted());
+}
+
+// The row shows what the header says, or Others; a file locked against reading keeps only its
+// created time. A full decode fails; nothing keeps the file open or GDI+ running; a missing
+// path gives no row.
+TEST(ImageFileRow, DamagedHugeOrLockedFilesGiveTheirHeadersRowAndNoPicture)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* type;
+        const char* dimensions;
+    } cases[] = {
+        {"empty.jpg", "", "Others", "0 X 0"},
+        {"garbage.bmp", "BM\x01\x02\x03 not a bitmap header at all", "BMP", "0 X 0"},
+        {"huge.bmp", fixtures::Bytes("bmp24.bmp").replace(18, 8, "\xA0\x86\x01\x00\xA0\x86\x01\x00", 8), "BMP", "100000 X 100000"},
+        {"locked.png", fixtures::Bytes("red.png"), "Others", "0 X 0"},
+    };
+    rig::TempFolder folder;
+    const int64_t before = static_cast<int64_t>(std::time(nullptr));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = folder.File(c.name);
+        ASSERT_TRUE(rig::WriteFileBytes(path, c.bytes));
+        bool locked = std::string(c.name) == "locked.png";
+        fw::unique_file lock(locked ? ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                    : INVALID_HANDLE_VALUE);
+        ImageFileRow row;
+        ASSERT_TRUE(ReadImageFileRow(path, row));
+        EXPECT_EQ(row.fileName, locked ? "" : c.name);
+        EXPECT_EQ(row.typeText, c.type);
+        EXPECT_EQ(row.dimensions, c.dimensions);
+        int64_t shown = ParseCreatedTime(row.createdTime);
+        EXPECT_GE(shown, before - 2) << row.createdTime;
+        EXPECT_LE(shown, static_cast<int64_t>(std::time(nullptr)) + 2) << row.createdTime;
+        EXPECT_FALSE(CImageFile().Load(path));
+        EXPECT_FALSE(g_gdiplus.IsStarted());
+        lock.reset();
+        EXPECT_TRUE(::DeleteFileA(path.c_str())) << "left open";
+    }
+    ImageFileRow row;
+    EXPECT_FALSE(ReadImageFileRow(folder.File("deleted.jpg"), row));
+    EXPECT_FALSE(ReadImageFileRow("", row));
 }
