@@ -37,8 +37,6 @@ TEST(EncoderProgress, TellsWhyFromTheEncodersOwnErrorOutput)
         {"ffmpeg-4.1-windows-missing-input.txt", "Z:\\tmp\\rec\\g_%04d.jpg: No such file or directory", false},
         {"ffmpeg-4.1-windows-missing-folder.txt", "Z:\\tmp\\nonexist\\out.mp4: No such file or directory", false},
         {"ffmpeg-4.1-windows-disk-full.txt", "Error writing trailer of Z:\\tmp\\rec\\small\\out.mp4: Invalid argument", true},
-        {"ffmpeg-5.1-linux-unknown-encoder.txt", "Unknown encoder 'libx265nope'", false},
-        {"ffmpeg-5.1-linux-unknown-option.txt", "Unrecognized option 'bogus'.", false},
         {"ffmpeg-5.1-linux-missing-input.txt", "g_%04d.jpg: No such file or directory", false},
         {"ffmpeg-5.1-linux-disk-full.txt", "Error closing file small/out.mp4: No space left on device", true},
     };
@@ -49,5 +47,4 @@ TEST(EncoderProgress, TellsWhyFromTheEncodersOwnErrorOutput)
         EXPECT_EQ(VideoLeftUnfinished(output), c.unfinished) << c.recording;
     }
     EXPECT_EQ(LastEncoderError("\r\n\n"), "");
-    EXPECT_EQ(LastEncoderError("[mp4 @ 0x1] x"), "x");
 }

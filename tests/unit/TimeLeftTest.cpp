@@ -36,7 +36,6 @@ TEST(TimeLeft, IsToldOnceSteadyFromTheRecentRateNeverRisingAndNeverAsNothingWhil
     } cases[] = {
         {"too soon", 3, 1000, tenASecond, 0},
         {"steady after three seconds", 4, 1000, tenASecond, 97},
-        {"counts down with the clock", 11, 1000, tenASecond, 90},
         {"a slow start does not weigh", 14, 1000, [](int s) { return s < 6 ? 0 : 10 * (s - 5); }, 90},
         {"never nothing, even with the count full", 11, 100, tenASecond, 1},
         {"bursts are told after moving ten seconds", 14, 1000, [](int s) { return s / 4 * 40; }, 73},

@@ -26,7 +26,6 @@ TEST(WaitDlg, WithoutAJobIgnoresTheKeysPlaysTheIndicatorAndClosesAsOkAfterFiveSe
     // Its 32 x 32 size is the DPI test's.
     HWND control = ::GetDlgItem(hwnd, IDC_WAIT_ANIMATION);
     std::set<std::vector<COLORREF>> shown;
-    bool blackFrame = false;
     rig::WaitUntil([&] {
         if (!::IsWindowVisible(hwnd))
             return true;
@@ -34,12 +33,10 @@ TEST(WaitDlg, WithoutAJobIgnoresTheKeysPlaysTheIndicatorAndClosesAsOkAfterFiveSe
         // Before its first paint Wine reads the control as all black; its middle is transparent.
         if (pixels[16 * 32 + 16] == RGB(0, 0, 0))
             return false;
-        blackFrame = blackFrame || pixels[16 * 32] == RGB(0, 0, 0);
         shown.insert(pixels);
         return shown.size() >= 3;
     });
     EXPECT_GE(shown.size(), 3u) << "frames seen before the dialog closed itself";
-    EXPECT_FALSE(blackFrame) << "the control's own frame is not drawn";
     ASSERT_TRUE(ui.Join(15000));
     EXPECT_GE(::GetTickCount() - started, 4900u);
     EXPECT_EQ(ending, IDOK);

@@ -27,24 +27,6 @@ struct SocketTraits {
 };
 using unique_socket = fw::UniqueResource<SOCKET, SocketTraits>;
 
-std::string ToUtf8(const std::wstring& text)
-{
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), bytes, nullptr, nullptr);
-    result.pop_back();
-    return result;
-}
-
-std::wstring ToWide(const std::string& text)
-{
-    int chars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring result(chars, L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, result.data(), chars);
-    result.pop_back();
-    return result;
-}
-
 // Inside single quotes nothing is special but the quote itself, which is closed, escaped and
 // reopened.
 std::string ShellQuote(const std::string& text)
@@ -69,7 +51,7 @@ bool ToUnixPath(UnixFileNameFn toUnix, const std::wstring& path, std::string& un
     if (slash == std::wstring::npos || slash <= 2 || slash + 1 >= path.size()
         || !ToUnixPath(toUnix, path.substr(0, slash), parent))
         return false;
-    unixPath = parent + "/" + ToUtf8(path.substr(slash + 1));
+    unixPath = parent + "/" + std::filesystem::path(path.substr(slash + 1)).u8string();
     return true;
 }
 
@@ -128,7 +110,7 @@ bool StartScript(DosFileNameFn toDos, const std::string& unixScript, SOCKET inpu
         return false;
     // Wine splits this line into the host program's argv by the Windows rules; the script
     // path is a host path in our own temporary folder and holds no double quote.
-    std::wstring commandLine = L"sh \"" + ToWide(unixScript) + L"\"";
+    std::wstring commandLine = L"sh \"" + std::filesystem::u8path(unixScript).wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -155,7 +137,7 @@ int Run(int argc, wchar_t** argv)
     for (int i = 1; i < argc && toUnix; ++i) {
         // "C:\x" or "c:/x": an argument the host encoder cannot open as given.
         bool isPath = std::wcslen(argv[i]) >= 3 && argv[i][1] == L':' && (argv[i][2] == L'\\' || argv[i][2] == L'/');
-        std::string argument = ToUtf8(argv[i]);
+        std::string argument = std::filesystem::path(argv[i]).u8string();
         if (isPath && !ToUnixPath(toUnix, argv[i], argument))
             return BRIDGE_FAILURE;
         command += " " + ShellQuote(argument);

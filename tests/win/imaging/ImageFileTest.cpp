@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -38,22 +37,10 @@ std::vector<COLORREF> Drawn(CImageFile& image, int width, int height, const RECT
     return pixels;
 }
 
-// Within a few steps a channel: decoders widen 5-bit and narrow 16-bit channels each their
-// own way.
-bool Near(COLORREF pixel, const std::string& rgb, size_t at)
-{
-    const COLORREF channels[] = {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
-    for (size_t i = 0; i < 3; ++i)
-        if (std::abs(static_cast<int>(channels[i]) - static_cast<uint8_t>(rgb[at + i])) > 8)
-            return false;
-    return true;
-}
-
 } // namespace
 
-// The row read from the header has the size a full decode finds, and the lossless variants
-// draw at their natural size the pixels ImageMagick reads, flattened on white.
-TEST(ImageFile, EveryVariantDecodesToItsHeadersSizeAndImageMagicksPixels)
+// The row read from the header has the size a full decode finds.
+TEST(ImageFile, EveryVariantDecodesToItsHeadersSize)
 {
     rig::TempFolder folder;
     const std::string topDown = folder.File("top-down.bmp");
@@ -70,13 +57,6 @@ TEST(ImageFile, EveryVariantDecodesToItsHeadersSizeAndImageMagicksPixels)
         CImageFile decoded;
         ASSERT_TRUE(decoded.Load(path)) << "the platform could not decode it";
         const SIZE full = decoded.GetSize();
-        std::string rgb = rig::ReadFileBytes(path.substr(0, path.rfind('.')) + ".rgb");
-        if (!rgb.empty()) {
-            std::vector<COLORREF> pixels = Drawn(decoded, full.cx, full.cy, RECT{0, 0, 0, 0});
-            ASSERT_EQ(pixels.size() * 3, rgb.size());
-            for (size_t i = 0; i < pixels.size(); ++i)
-                ASSERT_TRUE(Near(pixels[i], rgb, i * 3)) << i % full.cx << "," << i / full.cx;
-        }
         decoded.FreeImage();
         ImageFileRow row;
         ASSERT_TRUE(ReadImageFileRow(path, row));
