@@ -107,6 +107,15 @@ double RunJobAlone(const ImageFileList& records, const std::string& destination,
     return seconds;
 }
 
+// What every job here runs with: default settings, frames in the folder's temp\, FRAME_RATE.
+void UseBenchSettings(const rig::TempFolder& folder, int videoSize)
+{
+    g_settings = CIniSettings();
+    g_settings.TempPath = folder.File("temp\\");
+    g_settings.FrameRate = FRAME_RATE;
+    g_settings.VideoSize = videoSize;
+}
+
 // The whole job through the work dialog; meanwhile the bar is sampled every 200 ms, and the
 // longest time it stood still while the encoder ran is kept.
 double RunJob(BenchMainDlg& mainDlg, const std::string& destination, DWORD& longestStill)
@@ -174,10 +183,7 @@ void Measure(const char* extension)
         return;
     }
 
-    g_settings = CIniSettings();
-    g_settings.TempPath = folder.File("temp\\");
-    g_settings.FrameRate = FRAME_RATE;
-    g_settings.VideoSize = VIDEO_SIZE;
+    UseBenchSettings(folder, VIDEO_SIZE);
     BenchMainDlg mainDlg;
     rig::UiThread ui([&] { mainDlg.DoModal(); });
     rig::WaitUntil([&] { return mainDlg.GetSafeHwnd() != nullptr; });
@@ -237,10 +243,7 @@ void MeasureSegments(const std::string& sources, const char* type)
 {
     const int fullHd = 7;
     rig::TempFolder folder;
-    g_settings = CIniSettings();
-    g_settings.TempPath = folder.File("temp\\");
-    g_settings.FrameRate = FRAME_RATE;
-    g_settings.VideoSize = fullHd;
+    UseBenchSettings(folder, fullHd);
     BenchMainDlg mainDlg;
     rig::UiThread ui([&] { mainDlg.DoModal(); });
     rig::WaitUntil([&] { return mainDlg.GetSafeHwnd() != nullptr; });
