@@ -65,7 +65,9 @@ TEST(AboutBox, LinksColourWithThePointerAndOpenOnClick)
     EXPECT_EQ(::SendMessageA(mail.GetSafeHwnd(), WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
 
     EXPECT_TRUE(ShowsColor(mail, CStaticLink::UnvisitedLinkColor));
-    rig::MovePointer(rig::CentreOf(mail.GetSafeHwnd()));
+    POINT inside{2, 2};
+    ::ClientToScreen(mail.GetSafeHwnd(), &inside);
+    rig::MovePointer(inside);
     EXPECT_TRUE(ShowsColor(mail, CStaticLink::HoverLinkColor));
 
     // A successful click turns the label purple until the pointer leaves; a failed one leaves

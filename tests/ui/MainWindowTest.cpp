@@ -47,52 +47,43 @@ protected:
     {
         if (::IsWindow(m_window)) {
             ::PostMessageA(m_window, WM_CLOSE, 0, 0);
-            Answer(IDYES);
+            rig::AnswerMessageBox(IDYES);
         }
         m_thread.reset();
     }
-    rig::MessageBoxInfo Answer(int answer)
-    {
-        rig::MessageBoxInfo box = rig::WaitForMessageBox(::GetCurrentProcessId());
-        if (box.hwnd)
-            rig::AnswerMessageBox(box.hwnd, answer);
-        return box;
-    }
-    std::vector<std::string> Column(int column)
-    {
-        std::vector<std::string> cells;
-        for (const auto& row : rig::Rows(m_list))
-            cells.push_back(row[column]);
-        return cells;
-    }
+    std::vector<std::string> Column(int column) { return rig::Column(m_list, column); }
     POINT RowPoint(int row)
     {
-        RECT rect{LVIR_LABEL, 0, 0, 0};
-        ::SendMessageA(m_list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        RECT rect{};
+        ListView_GetItemRect(m_list, row, &rect, LVIR_LABEL);
         return {rect.left + 5, (rect.top + rect.bottom) / 2};
     }
-    HWND WaitForPopupMenu() { return rig::WaitForTopLevel(::GetCurrentProcessId(), "#32768", "", 5000); }
-    static void CloseMenu(HWND menu)
+    // The item states of the pop-up menu shown next, which is then closed; where it showed.
+    std::vector<bool> NextMenu()
     {
+        HWND menu = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32768", "", 5000);
+        RECT shown{};
+        ::GetWindowRect(menu, &shown);
+        m_menuCorner = {shown.left, shown.top};
+        auto items = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        std::vector<bool> enabled;
+        for (UINT id : {ID_VIEW_IMAGE, ID_REMOVE_SELECTED, ID_REMOVE_ALL})
+            enabled.push_back(menu && (::GetMenuState(items, id, 0) & (MF_GRAYED | MF_DISABLED)) == 0);
         ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_TRUE(rig::WaitForWindowGone(menu, 3000));
+        return enabled;
     }
-    // The item states of the menu a real right-click at the point shows.
     std::vector<bool> MenuAt(POINT client)
     {
         rig::MouseClick(m_list, client, true);
-        HWND menu = WaitForPopupMenu();
-        std::vector<bool> enabled;
-        for (UINT id : {ID_VIEW_IMAGE, ID_REMOVE_SELECTED, ID_REMOVE_ALL})
-            enabled.push_back(menu && (rig::MenuItemState(menu, id) & (MF_GRAYED | MF_DISABLED)) == 0);
-        CloseMenu(menu);
-        return enabled;
+        return NextMenu();
     }
 
     CImageListDlg m_dialog;
     std::unique_ptr<rig::UiThread> m_thread;
     HWND m_window = nullptr;
     HWND m_list = nullptr;
+    POINT m_menuCorner{};
 };
 
 TEST_F(MainWindowTest, EveryWayOfClosingAsksAndNoKeepsTheWindow)
@@ -101,7 +92,7 @@ TEST_F(MainWindowTest, EveryWayOfClosingAsksAndNoKeepsTheWindow)
     const std::pair<UINT, WPARAM> ways[] = {{WM_COMMAND, IDC_CLOSE}, {WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}};
     for (const auto& [message, wParam] : ways) {
         ::PostMessageA(m_window, message, wParam, 0);
-        EXPECT_EQ(Answer(IDNO).text, "Are you sure to quit?") << message;
+        EXPECT_EQ(rig::AnswerMessageBox(IDNO), "Are you sure to quit?") << message;
         EXPECT_TRUE(::IsWindowVisible(m_window)) << message;
     }
 }
@@ -126,7 +117,6 @@ TEST_F(MainWindowTest, DroppedFilesAndFolderImagesJoinTheList)
     EXPECT_EQ(Column(COLUMN_FILE_NAME),
               (std::vector<std::string>{"loose.txt", "img_1.bmp", "IMG_2.png", "IMG_3.GIF", "IMG_10.jpg"}));
     EXPECT_EQ(Column(COLUMN_TYPE), (std::vector<std::string>{"Others", "BMP", "PNG", "GIF", "JPG"}));
-    EXPECT_TRUE(rig::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(m_window, IDC_MAKE_VIDEO)); }));
 }
 
 TEST_F(MainWindowTest, ListKeysMenusAndPreviewsFollowTheSelection)
@@ -145,19 +135,15 @@ TEST_F(MainWindowTest, ListKeysMenusAndPreviewsFollowTheSelection)
     // The keyboard's menu opens under the focused row.
     rig::MouseClick(m_list, RowPoint(3));
     ASSERT_TRUE(rig::WaitUntil([&] { return ::SendMessageA(m_list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) == 3; }));
-    RECT row{LVIR_LABEL, 0, 0, 0};
-    ::SendMessageA(m_list, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&row));
+    RECT row{};
+    ListView_GetItemRect(m_list, 3, &row, LVIR_LABEL);
     ::MapWindowPoints(m_list, nullptr, reinterpret_cast<POINT*>(&row), 2);
     // Shift+F10 and the Menu key reach the window as the same request; the system ignores the
     // Menu key while the last menu's loop is still unwinding, so only Shift+F10 is typed.
     ASSERT_TRUE(rig::WaitUntil([&] { return ::GetForegroundWindow() == m_window; }));
     rig::TypeKeys({VK_SHIFT, VK_F10});
-    HWND menu = WaitForPopupMenu();
-    ASSERT_NE(menu, nullptr);
-    RECT shown{};
-    ::GetWindowRect(menu, &shown);
-    EXPECT_EQ(std::make_pair(shown.left, shown.top), std::make_pair(row.left, row.bottom));
-    CloseMenu(menu);
+    NextMenu();
+    EXPECT_EQ(std::make_pair(m_menuCorner.x, m_menuCorner.y), std::make_pair(row.left, row.bottom));
 
     // Each way in shows the first selected row; Enter does nothing there, Escape closes it.
     const std::pair<const char*, std::function<void()>> ways[] = {
@@ -166,7 +152,7 @@ TEST_F(MainWindowTest, ListKeysMenusAndPreviewsFollowTheSelection)
         {"Enter", [&] { rig::TypeKeys({VK_RETURN}); }},
         {"View Image", [&] {
              rig::SelectRows(m_list, {2, 1});
-             rig::PostCommand(m_window, ID_VIEW_IMAGE);
+             rig::Click(m_window, ID_VIEW_IMAGE);
          }},
     };
     for (const auto& [way, open] : ways) {
@@ -197,7 +183,7 @@ TEST_F(MainWindowTest, ListKeysMenusAndPreviewsFollowTheSelection)
         EXPECT_TRUE(::SendMessageTimeoutA(m_window, WM_COMMAND, command, 0, SMTO_NORMAL, 3000, &answer)) << command;
     EXPECT_TRUE(::IsWindowVisible(m_window) && ::IsWindowEnabled(m_window));
     EXPECT_EQ(rig::RowCount(m_list), 4);
-    rig::PostCommand(m_window, ID_REMOVE_ALL);
+    rig::Click(m_window, ID_REMOVE_ALL);
     ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(m_list) == 0; }));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(m_window, IDC_MAKE_VIDEO)));
 }
@@ -209,7 +195,7 @@ TEST_F(MainWindowTest, AHeadingClickSortsTheRowsAndTheVideoFollowsThem)
     for (const char* name : {"taken-0.jpg", "taken-a.jpg", "taken-b.jpg", "taken-c.jpg"})
         m_dialog.AddImageFile(fixtures::Path(name));
     ASSERT_EQ(rig::RowCount(m_list), 4);
-    HWND header = reinterpret_cast<HWND>(::SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    HWND header = ListView_GetHeader(m_list);
     // The button's own messages: the system's input would make two clicks a double-click.
     auto clickHeading = [&](int column) {
         RECT rect{};
@@ -271,12 +257,8 @@ TEST_F(MainWindowTest, LoadingStopsKeepingTheRowsSoFarAndAtTheRowLimitWithANotic
     EXPECT_EQ(report.calls, "range300 +20 pos300 ");
     EXPECT_EQ(report.last.done, 20);
     EXPECT_EQ(report.last.total, 300);
-    auto rows = rig::Rows(m_list);
-    ASSERT_EQ(rows.size(), 20u);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i][0], fw::FormatText("%04d", static_cast<int>(i + 1)));
-        EXPECT_EQ(rows[i][COLUMN_FILE_PATH], paths[i]);
-    }
+    EXPECT_EQ(Column(COLUMN_FILE_PATH), std::vector<std::string>(paths.begin(), paths.begin() + 20));
+    EXPECT_EQ(Column(COLUMN_NUMBER).back(), "0020");
 
     const CListCtrl& list = m_dialog.GetFileListCtrl();
     list.SetRedraw(false);
@@ -293,17 +275,18 @@ TEST_F(MainWindowTest, OpeningTheAboutBoxAndThePreviewLeaksNoHandles)
 {
     m_dialog.AddImageFile(fixtures::Path("gradient640x480.png"));
     rig::SelectRows(m_list, {0});
-    auto showAndClose = [&](const std::function<void()>& open, const std::string& caption) {
-        open();
-        HWND view = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", caption);
-        ASSERT_NE(view, nullptr);
-        ::UpdateWindow(view);  // painted, so its fonts and picture have been made
-        rig::PressKey(view, VK_ESCAPE);
-        ASSERT_TRUE(rig::WaitForWindowGone(view));
-    };
+    const std::tuple<UINT, WPARAM, const char*> views[] = {
+        {WM_SYSCOMMAND, IDM_ABOUTBOX, "About Lumvex Time Lapse Video Tools"},
+        {WM_COMMAND, ID_VIEW_IMAGE, "Image Preview (gradient640x480.png)"}};
     auto openBoth = [&] {
-        showAndClose([&] { ::PostMessageA(m_window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }, "About Lumvex Time Lapse Video Tools");
-        showAndClose([&] { rig::PostCommand(m_window, ID_VIEW_IMAGE); }, "Image Preview (gradient640x480.png)");
+        for (const auto& [message, command, caption] : views) {
+            ::PostMessageA(m_window, message, command, 0);
+            HWND view = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", caption);
+            ASSERT_NE(view, nullptr);
+            ::UpdateWindow(view);  // painted, so its fonts and picture have been made
+            rig::PressKey(view, VK_ESCAPE);
+            ASSERT_TRUE(rig::WaitForWindowGone(view));
+        }
     };
     // The count is process-wide: it is taken on the window's own thread between two of its
     // messages, so no drawing is half done.

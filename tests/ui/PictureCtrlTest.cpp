@@ -1,7 +1,6 @@
 // The picture control on a real window: where and how large the image is drawn, how smoothly,
 // and which way up, read back from the screen.
-#include "framework/Dialog.h"
-#include "preview/PictureCtrl.h"
+#include "preview/ImagePreviewDlg.h"
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
@@ -14,29 +13,9 @@
 
 namespace {
 
-// The preview's template with its picture area exactly the size it has at 96 dpi.
-class PictureHostDlg : public CDialog {
-public:
-    static constexpr int WIDTH = 623;
-    static constexpr int HEIGHT = 429;
-
-    explicit PictureHostDlg(const std::string& path) : CDialog(IDD_IMAGE_PREVIEW) { m_picture.SetImagePath(path); }
-    HWND Picture() const { return m_picture.GetSafeHwnd(); }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        RECT frame{0, 0, WIDTH + 40, HEIGHT + 40};
-        ::AdjustWindowRectEx(&frame, ::GetWindowLongA(m_hWnd, GWL_STYLE), FALSE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE));
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
-        ::SetWindowPos(GetDlgItem(IDC_PREVIEW_PICTURE), nullptr, 20, 20, WIDTH, HEIGHT, SWP_NOZORDER);
-        m_picture.SubclassDlgItem(IDC_PREVIEW_PICTURE, m_hWnd);
-        return TRUE;
-    }
-
-private:
-    CPictureCtrl m_picture;
-};
+// The preview's picture area at 96 dpi, with Arial's metrics.
+constexpr int WIDTH = 534;
+constexpr int HEIGHT = 396;
 
 int Channel(COLORREF pixel, int shift)
 {
@@ -50,7 +29,7 @@ TEST(PictureCtrl, DrawsFromTopLeftAtNaturalSizeOrShrunkInShapeSmoothlyAndUpright
         int shownWidth, shownHeight;
     };
     std::vector<Case> cases{{"gone.png", 0, 0}, {"half.png", 100, 50}};
-    const int sizes[][4] = {{200, 100, 200, 100}, {1600, 300, 623, 117}, {640, 480, 572, 429}, {1300, 1000, 558, 429}};
+    const int sizes[][4] = {{200, 100, 200, 100}, {1600, 300, 534, 100}, {640, 480, 528, 396}, {1300, 1000, 515, 396}};
     for (const auto& size : sizes) {
         for (const char* type : {".jpg", ".png", ".bmp", ".gif"})
             cases.push_back({"gradient" + std::to_string(size[0]) + "x" + std::to_string(size[1]) + type, size[2], size[3]});
@@ -65,18 +44,20 @@ TEST(PictureCtrl, DrawsFromTopLeftAtNaturalSizeOrShrunkInShapeSmoothlyAndUpright
     rig::MovePointer({1279, 1023});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        PictureHostDlg host(fixtures::Path(c.file));
-        rig::UiThread ui([&] { host.DoModal(); });
-        HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Image Preview");
+        CImagePreviewDlg preview;
+        preview.m_imagePath = fixtures::Path(c.file);
+        rig::UiThread ui([&] { preview.DoModal(); });
+        HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "");
         ASSERT_NE(dialog, nullptr);
+        RECT rect;
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_PREVIEW_PICTURE), &rect);
+        ASSERT_EQ(std::make_pair(rect.right - rect.left, rect.bottom - rect.top), std::make_pair(LONG(WIDTH), LONG(HEIGHT)));
         std::vector<COLORREF> pixels;
-        auto at = [&](int x, int y) { return pixels[y * PictureHostDlg::WIDTH + x]; };
+        auto at = [&](int x, int y) { return pixels[y * WIDTH + x]; };
         auto covered = [&] {
-            RECT rect;
-            ::GetWindowRect(host.Picture(), &rect);
             pixels = rig::ScreenPixels(rect);
-            for (int y = 0; y < PictureHostDlg::HEIGHT; ++y)
-                for (int x = 0; x < PictureHostDlg::WIDTH; ++x)
+            for (int y = 0; y < HEIGHT; ++y)
+                for (int x = 0; x < WIDTH; ++x)
                     if ((at(x, y) != background) != (x < c.shownWidth && y < c.shownHeight))
                         return false;
             return true;
@@ -115,7 +96,7 @@ TEST(PictureCtrl, DrawsFromTopLeftAtNaturalSizeOrShrunkInShapeSmoothlyAndUpright
                 EXPECT_NEAR(Channel(at(10, 10), shift), blend, 3) << "half transparent over the background";
             }
         }
-        rig::PostCommand(dialog, IDCANCEL);
+        rig::Click(dialog, IDCANCEL);
         EXPECT_TRUE(ui.Join());
     }
 }

@@ -2,7 +2,6 @@
 // (its settings and temporary folder land there), files chosen through the real file dialog,
 // videos made through the settings dialog, and the quit question.
 #include "resource.h"
-#include "rig/FileDialog.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
@@ -77,19 +76,12 @@ protected:
             rig::Click(settings, IDOK);
             if (!exists)
                 return;
-            rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id());
-            EXPECT_EQ(box.text, "Destination file already exists.\nDo you want to replace it?");
-            rig::AnswerMessageBox(box.hwnd, answer);
+            EXPECT_EQ(rig::AnswerMessageBox(answer, m_program->Id()),
+                      "Destination file already exists.\nDo you want to replace it?");
         }
     }
 
-    rig::MessageBoxInfo Result()
-    {
-        rig::MessageBoxInfo box = rig::WaitForMessageBox(m_program->Id(), 120000);
-        if (box.hwnd)
-            rig::AnswerMessageBox(box.hwnd, IDOK);
-        return box;
-    }
+    std::string Result() { return rig::AnswerMessageBox(IDOK, m_program->Id(), 120000); }
 
     void ExpectNoFrameLeft()
     {
@@ -97,17 +89,15 @@ protected:
             << "frames or files left in the temporary folder";
     }
 
-    void AddSource(const std::string& fixture, const std::string& name)
-    {
-        ASSERT_TRUE(rig::CopyFileTo(fixtures::Path(fixture), Sources() + name));
-    }
-
-    std::vector<std::string> AddSources(const std::string& fixture, int count)
+    // Copies of the fixtures in the sources folder, the list `times` over; their names.
+    std::vector<std::string> AddSources(const std::vector<std::string>& fixtureNames, int times = 1)
     {
         std::vector<std::string> names;
-        for (int i = 0; i < count; ++i) {
-            names.push_back("s" + std::to_string(100 + i) + fixture.substr(fixture.find('.')));
-            AddSource(fixture, names.back());
+        for (int i = 0; i < times; ++i) {
+            for (const std::string& fixture : fixtureNames) {
+                names.push_back("s" + std::to_string(m_sourceCount++) + fixture.substr(fixture.find('.')));
+                EXPECT_TRUE(rig::CopyFileTo(fixtures::Path(fixture), Sources() + names.back()));
+            }
         }
         return names;
     }
@@ -116,6 +106,7 @@ protected:
     std::string m_programFolder;  // where its settings, temporary folder and encoder go
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
+    int m_sourceCount = 0;
 };
 
 } // namespace
@@ -124,13 +115,11 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
 {
     EXPECT_FALSE(Enabled(IDC_MAKE_VIDEO));
 
-    AddSource("baseline.jpg", "one.jpg");
-    AddSource("red.png", "two.png");
-    AddSource("bmp24.bmp", "three.bmp");
-    AddSource("still.gif", "four.gif");
+    std::vector<std::string> names = AddSources({"baseline.jpg", "red.png", "bmp24.bmp", "still.gif"});
     ASSERT_TRUE(rig::WriteFileBytes(Sources() + "fake.jpg", "just some text"));
+    names.push_back("fake.jpg");
     // The rows' texts are the main window test's; the video's four frames show the images read.
-    SelectFiles({"one.jpg", "two.png", "three.bmp", "four.gif", "fake.jpg"});
+    SelectFiles(names);
     EXPECT_TRUE(rig::WaitUntil([&] { return Enabled(IDC_MAKE_VIDEO); }));
 
     rig::Click(m_window, IDC_MAKE_VIDEO);
@@ -143,34 +132,32 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
 
     std::string video = m_folder.File("video");
     MakeVideo(9, video);
-    rig::MessageBoxInfo box = Result();
-    EXPECT_EQ(box.text, "Missing file.\n(" + ProgramFile("ffmpeg.exe") + ")\nThis program needs ffmpeg.exe in its own folder.");
+    std::string box = Result();
+    EXPECT_EQ(box, "Missing file.\n(" + ProgramFile("ffmpeg.exe") + ")\nThis program needs ffmpeg.exe in its own folder.");
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeft();
 
     ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), ProgramFile("ffmpeg.exe")));
     MakeVideo(9, video);
     box = Result();
-    EXPECT_EQ(box.text, "Make time lapse video success.");
+    EXPECT_EQ(box, "Make time lapse video success.");
     rig::VideoProbe probe;
     ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
     EXPECT_EQ(rig::Mp4PlaybackFaults(video + ".mp4", probe), "");
-    EXPECT_EQ(probe.frameCount, 4);
-    EXPECT_EQ(probe.width, 360);
-    EXPECT_EQ(probe.height, 240);
-    EXPECT_EQ(probe.frameRate, "10/1");
+    EXPECT_EQ(std::make_tuple(probe.frameCount, probe.width, probe.height, probe.frameRate),
+              std::make_tuple(4, 360, 240, "10/1"));
     ExpectNoFrameLeft();
 
     // A volume too small for the video: the encoder fails half way and says why.
     rig::SmallVolume small(m_folder.File("small"), "16k");
     if (small.Mounted()) {
-        SelectFiles(AddSources("noise.png", 10));
+        SelectFiles(AddSources({"noise.png"}, 10));
         MakeVideo(9, m_folder.File("small\\video"));
         box = Result();
-        EXPECT_EQ(box.text.substr(0, box.text.find('\n')), "Make time lapse video failed.");
+        EXPECT_EQ(box.substr(0, box.find('\n')), "Make time lapse video failed.");
         // The encoder's own words on the video it could not finish (Wine's C runtime calls the
         // full disk an "Invalid argument"; Windows' says "No space left on device").
-        EXPECT_NE(box.text.find("video.mp4: "), std::string::npos) << box.text;
+        EXPECT_NE(box.find("video.mp4: "), std::string::npos) << box;
         EXPECT_TRUE(rig::FilesIn(m_folder.File("small\\")).empty()) << "the part written is gone";
         ExpectNoFrameLeft();
     }
@@ -178,7 +165,7 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     // Long enough to watch (the bridge's host encoder reads at the frame rate of two a second;
     // the genuine one encodes noise at 4K): the bar keeps moving through the encoding, and
     // Cancel ends the encoder, its frames and its video at once.
-    SelectFiles(AddSources("noise.jpg", 20));
+    SelectFiles(AddSources({"noise.jpg"}, 20));
     const int count = rig::RowCount(List());
     MakeVideo(1, video, true, 7);
     HWND work = nullptr, bar = nullptr;
@@ -206,7 +193,7 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
 
     std::string settingsFile = rig::ReadFileBytes(ProgramFile("lumvextimelapsevideo.ini"));
     rig::Click(m_window, IDC_CLOSE);
-    rig::AnswerMessageBox(rig::WaitForMessageBox(m_program->Id()).hwnd, IDYES);
+    rig::AnswerMessageBox(IDYES, m_program->Id());
     EXPECT_EQ(m_program->WaitForExit(), 0u);
     EXPECT_EQ(rig::ReadFileBytes(ProgramFile("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
 }

@@ -2,7 +2,6 @@
 // what it asks, where its choosers open, and what it stores.
 #include "app/Globals.h"
 #include "resource.h"
-#include "rig/FileDialog.h"
 #include "rig/Rig.h"
 #include "video/VideoSettingsDlg.h"
 
@@ -10,19 +9,16 @@
 
 namespace {
 
-// The folder the browser's tree shows selected, once it shows that one.
-std::string WaitForTreeSelection(HWND tree, const std::string& expected)
+// The folder the browser's tree shows selected.
+std::string TreeSelection(HWND tree)
 {
     char selected[MAX_PATH] = {};
-    rig::WaitUntil([&] {
-        TVITEMA item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-        item.pszText = selected;
-        item.cchTextMax = MAX_PATH;
-        ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        return selected == expected;
-    }, 10000);
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = selected;
+    item.cchTextMax = MAX_PATH;
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return selected;
 }
 
@@ -43,9 +39,7 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
     ::SetDlgItemTextA(dialog, IDC_TEMP_PATH, "");
     for (const char* missing : {"Temp path is not selected.", "Destination file is not selected."}) {
         rig::Click(dialog, IDOK);
-        rig::MessageBoxInfo box = rig::WaitForMessageBox(::GetCurrentProcessId());
-        EXPECT_EQ(box.text, missing);
-        rig::AnswerMessageBox(box.hwnd, IDOK);
+        EXPECT_EQ(rig::AnswerMessageBox(IDOK), missing);
         ::SetDlgItemTextA(dialog, IDC_TEMP_PATH, "C:\\");
     }
 
@@ -55,23 +49,18 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
         ::CheckDlgButton(dialog, box, BST_CHECKED);
     ::SetDlgItemTextA(dialog, IDC_TEMP_PATH, (chosen + "\\").c_str());
     std::string selected;
-    HWND browser = nullptr;
     for (int attempt = 0; attempt < 2 && selected != "frames"; ++attempt) {
-        if (browser) {
-            rig::Click(browser, IDCANCEL);
-            ASSERT_TRUE(rig::WaitForWindowGone(browser));
-        }
         rig::Click(dialog, IDC_BROWSE_TEMP);
-        HWND tree = nullptr;
+        HWND browser = nullptr, tree = nullptr;
         ASSERT_TRUE(rig::WaitUntil([&] {
             browser = rig::FindTopLevel(::GetCurrentProcessId(), "#32770", "", {dialog});
             return (tree = ::FindWindowExA(browser, nullptr, "SysTreeView32", nullptr)) != nullptr;
         }));
-        selected = WaitForTreeSelection(tree, "frames");
+        rig::WaitUntil([&] { return (selected = TreeSelection(tree)) == "frames"; }, 10000);
+        rig::Click(browser, selected == "frames" ? IDOK : IDCANCEL);
+        ASSERT_TRUE(rig::WaitForWindowGone(browser));
     }
     EXPECT_EQ(selected, "frames");
-    rig::Click(browser, IDOK);
-    ASSERT_TRUE(rig::WaitForWindowGone(browser));
 
     // The file chooser follows the video type and adds its extension.
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_TYPE, CB_SETCURSEL, 1, 0);

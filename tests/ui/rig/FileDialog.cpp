@@ -1,29 +1,14 @@
-#include "rig/FileDialog.h"
-
 #include "rig/Rig.h"
 
 namespace rig {
 
-namespace {
-
-HWND FindEditBelow(HWND parent)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassName(child) == "Edit")
-            return child;
-        if (HWND inner = FindEditBelow(child))
-            return inner;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 bool SubmitFileName(HWND fileDialog, const std::string& text)
 {
     HWND edit = nullptr;
-    // The "File name" box's edit, inside combo 1148.
-    if (!WaitUntil([&] { return (edit = FindEditBelow(::GetDlgItem(fileDialog, 1148))) != nullptr; }))
+    // The "File name" box is combo 1148.
+    if (!WaitUntil([&] {
+            return (edit = reinterpret_cast<HWND>(::SendDlgItemMessageA(fileDialog, 1148, CBEM_GETEDITCONTROL, 0, 0))) != nullptr;
+        }))
         return false;
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     // Sent, so a folder typed in has been entered before the caller types the next name; the

@@ -20,11 +20,6 @@ std::string Quoted(const std::string& path)
 
 } // namespace
 
-bool SaveScreenshot(const std::string& path)
-{
-    return RunHostTool("import", "-window root " + Quoted(path)) == 0;
-}
-
 int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs)
 {
     // The bridge reads which host command to run from its environment, inherited from here.
@@ -64,22 +59,25 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe)
 {
     TempFolder folder;
     std::string report = folder.File("probe.txt");
-    int status = RunHostTool("ffprobe", "-v error -count_frames -select_streams v:0 -show_entries "
-                                        "stream=codec_name,profile,pix_fmt,level,width,height,r_frame_rate,nb_read_frames"
-                                        ":format=format_name "
+    int status = RunHostTool("ffprobe", "-v error -select_streams v:0 -show_entries "
+                                        "stream=codec_name,profile,pix_fmt,level,width,height,r_frame_rate"
+                                        ":format=format_name:frame=pts "
                                         "-of default=noprint_wrappers=1 -o " + Quoted(report) + " " + Quoted(path));
     if (status != 0)
         return false;
     std::istringstream lines(ReadFileBytes(report));
     std::map<std::string, std::string> values;
+    std::vector<long long> times;
     for (std::string line; std::getline(lines, line);) {
         size_t equals = line.find('=');
-        if (equals != std::string::npos)
+        if (line.rfind("pts=", 0) == 0)
+            times.push_back(std::atoll(line.c_str() + 4));
+        else if (equals != std::string::npos)
             values[line.substr(0, equals)] = line.substr(equals + 1);
     }
     auto number = [&](const char* key) { return values.count(key) ? std::atoi(values[key].c_str()) : -1; };
     probe = {values["format_name"], values["codec_name"], values["profile"], values["pix_fmt"], number("level"),
-             number("width"), number("height"), values["r_frame_rate"], number("nb_read_frames")};
+             number("width"), number("height"), values["r_frame_rate"], static_cast<int>(times.size()), times};
     return true;
 }
 
@@ -102,20 +100,6 @@ std::vector<double> FrameSimilarities(const std::string& video, const std::strin
             similarities.push_back(std::atof(line.c_str() + all + 4));
     }
     return similarities;
-}
-
-std::vector<long long> FrameTimes(const std::string& path)
-{
-    TempFolder folder;
-    std::string report = folder.File("times.txt");
-    RunHostTool("ffprobe", "-v error -select_streams v:0 -show_entries frame=pts -of csv=p=0 -o " + Quoted(report) + " "
-                               + Quoted(path));
-    std::istringstream lines(ReadFileBytes(report));
-    std::vector<long long> times;
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty())
-            times.push_back(std::atoll(line.c_str()));
-    return times;
 }
 
 double Ssim(const std::string& path, const std::string& referencePath)

@@ -9,9 +9,6 @@
 
 namespace rig {
 
-// The whole screen as a PNG, taken by ImageMagick.
-bool SaveScreenshot(const std::string& path);
-
 // Runs the host command (shell words, e.g. "ffprobe") with the arguments, which are split
 // by the Windows rules; returns its exit status, or -1 when it could not be started.
 int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs = 120000);
@@ -44,6 +41,8 @@ struct VideoProbe {
     int height = 0;
     std::string frameRate;   // e.g. "10/1"
     int frameCount = -1;     // frames actually decoded
+    // Each decoded frame's timestamp, in the stream's own time units, in decoding order.
+    std::vector<long long> frameTimes;
 };
 // ffprobe of the first video stream; false when ffprobe failed.
 bool ProbeVideo(const std::string& path, VideoProbe& probe);
@@ -52,10 +51,6 @@ bool ProbeVideo(const std::string& path, VideoProbe& probe);
 // after the ffmpeg filters given, which bring it to the frame's size; empty when ffmpeg failed.
 std::vector<double> FrameSimilarities(const std::string& video, const std::string& reference,
                                       const std::string& referenceFilters);
-
-// Each decoded frame's timestamp, in the stream's own time units, in decoding order; none
-// when ffprobe failed.
-std::vector<long long> FrameTimes(const std::string& path);
 
 // The mean SSIM of two videos, frame by frame; -1 when it could not be measured.
 double Ssim(const std::string& path, const std::string& referencePath);

@@ -52,13 +52,6 @@ void MouseClick(HWND window, POINT client, bool rightButton, bool doubleClick)
     ::SendInput(doubleClick ? 4 : 2, inputs, sizeof(INPUT));
 }
 
-POINT CentreOf(HWND hwnd)
-{
-    RECT rect;
-    ::GetWindowRect(hwnd, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 size_t CountPixels(HWND hwnd, COLORREF color, int tolerance)
 {
     RECT rect;

@@ -52,31 +52,21 @@ std::string Text(HWND hwnd)
     return buffer;
 }
 
-std::string ClassName(HWND hwnd)
-{
-    char name[256] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    return name;
-}
-
 void PressKey(HWND window, UINT virtualKey)
 {
     ::PostMessageA(window, WM_KEYDOWN, virtualKey, 1);
     ::PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-std::vector<std::vector<std::string>> Rows(HWND list)
+std::vector<std::string> Column(HWND list, int column)
 {
-    std::vector<std::vector<std::string>> rows(RowCount(list));
-    int columns = static_cast<int>(::SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
-    for (size_t row = 0; row < rows.size(); ++row) {
-        for (int column = 0; column < columns; ++column) {
-            char text[1024] = {};
-            ListView_GetItemText(list, static_cast<int>(row), column, text, sizeof(text));
-            rows[row].push_back(text);
-        }
+    std::vector<std::string> cells(RowCount(list));
+    for (size_t row = 0; row < cells.size(); ++row) {
+        char text[1024] = {};
+        ListView_GetItemText(list, static_cast<int>(row), column, text, sizeof(text));
+        cells[row] = text;
     }
-    return rows;
+    return cells;
 }
 
 void SelectRows(HWND list, const std::vector<int>& rows)
@@ -86,29 +76,26 @@ void SelectRows(HWND list, const std::vector<int>& rows)
         ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs)
+std::string AnswerMessageBox(int buttonId, DWORD processId, DWORD timeoutMs)
 {
-    MessageBoxInfo info;
+    HWND box = nullptr;
     WaitUntil([&] {
         std::vector<HWND> skipped;
         while (HWND candidate = FindTopLevel(processId, "#32770", PROGRAM_TITLE, skipped)) {
             if (!::GetDlgItem(candidate, IDC_FILE_LIST))
-                return (info.hwnd = candidate) != nullptr;
+                return (box = candidate) != nullptr;
             skipped.push_back(candidate);
         }
         return false;
     }, timeoutMs);
-    for (HWND child = ::GetWindow(info.hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassName(child) == "Static")
-            info.text += Text(child);
+    std::string text;
+    for (HWND label = nullptr; box && (label = ::FindWindowExA(box, label, "Static", nullptr)) != nullptr;)
+        text += Text(label);
+    if (box) {
+        Click(box, buttonId);
+        WaitForWindowGone(box);
     }
-    return info;
-}
-
-void AnswerMessageBox(HWND box, int buttonId)
-{
-    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
-    WaitForWindowGone(box);
+    return text;
 }
 
 namespace {
@@ -120,11 +107,7 @@ std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
     std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
     fw::unique_hdc memory(::CreateCompatibleDC(source));
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32};  // top row first
     void* bits = nullptr;
     fw::unique_hbitmap bitmap(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::ScopedSelect select(memory.get(), bitmap.get());

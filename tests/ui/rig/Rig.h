@@ -32,39 +32,32 @@ inline bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS)
     return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
 }
 // Waits until the thread of a window of this process has handled every message posted to it
-// before the call and the input waiting for it, then runs the function there, between two of
+// before the call, then runs the function there, between two of
 // its messages, while the caller waits (WindowThread.cpp). False if it never gets that far.
 bool WaitForPostedMessages(HWND window, const std::function<void()>& thenOnThatThread = nullptr,
                            DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
 std::string Text(HWND hwnd);
 inline std::string ItemText(HWND dialog, int id) { return Text(::GetDlgItem(dialog, id)); }
-std::string ClassName(HWND hwnd);
-// Posts a button click, so a modal window the click opens does not block the caller.
+// Posts a button click or a menu command, so a modal window it opens does not block the caller.
 inline void Click(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, id, LPARAM(::GetDlgItem(dialog, id))); }
-inline void PostCommand(HWND window, int id) { ::PostMessageA(window, WM_COMMAND, id, 0); }
 void PressKey(HWND window, UINT virtualKey);
 
 // List views.
 inline int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-std::vector<std::vector<std::string>> Rows(HWND list);
+std::vector<std::string> Column(HWND list, int column);
 void SelectRows(HWND list, const std::vector<int>& rows);
 
 // The program's message boxes are captioned with its title, as its main window is.
 constexpr char PROGRAM_TITLE[] = "Lumvex Time Lapse Video Tools";
-struct MessageBoxInfo {
-    HWND hwnd = nullptr;
-    std::string text;
-};
-MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
-// Presses the button with that id (IDOK, IDYES, IDNO ...) and waits for the box to go.
-void AnswerMessageBox(HWND box, int buttonId);
+// Waits for a message box of the process, presses the button with that id (IDOK, IDYES, IDNO
+// ...) and waits for the box to go; returns the box's text, empty when none came.
+std::string AnswerMessageBox(int buttonId, DWORD processId = ::GetCurrentProcessId(),
+                             DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
-// MF_GRAYED/MF_DISABLED bits of the item of a pop-up menu ("#32768") of this process.
-inline UINT MenuItemState(HWND popupMenuWindow, UINT commandId)
-{
-    return ::GetMenuState(reinterpret_cast<HMENU>(::SendMessageA(popupMenuWindow, MN_GETHMENU, 0, 0)), commandId, 0);
-}
+// Types the text into a file dialog's "File name" box and presses Open/Save (FileDialog.cpp).
+// A folder path navigates there; several names each in double quotes choose several files.
+bool SubmitFileName(HWND fileDialog, const std::string& text);
 
 // Pixels of a rectangle of the screen, top row first, as RGB() gives them.
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
@@ -78,8 +71,6 @@ void MovePointer(POINT screen);
 void TypeKeys(const std::vector<WORD>& chord);
 // A click at a point of a window's client area.
 void MouseClick(HWND window, POINT client, bool rightButton = false, bool doubleClick = false);
-// The centre of a window on the screen.
-POINT CentreOf(HWND hwnd);
 // How many of the window's pixels on the screen are this colour (RGB()), give or take the
 // tolerance (sum of the channels' differences), which lets smoothed text edges count.
 size_t CountPixels(HWND hwnd, COLORREF color, int tolerance = 0);

@@ -14,8 +14,6 @@ namespace {
 std::mutex g_lock;
 const std::function<void()>* g_work = nullptr;
 HANDLE g_reached = nullptr;
-HWND g_window = nullptr;
-bool g_markerQueued = false;
 
 UINT Marker()
 {
@@ -23,25 +21,18 @@ UINT Marker()
     return marker;
 }
 
-// Posted messages come out of a queue before input does, so the marker is sent round again
-// until no input waits behind it.
+// The marker comes out of the queue after every message posted before it, each of them handled
+// by then, since the thread takes the next message only when done with the last.
 LRESULT CALLBACK OnMessageTaken(int code, WPARAM removal, LPARAM param)
 {
     auto* msg = reinterpret_cast<MSG*>(param);
-    if (code == HC_ACTION && removal == PM_REMOVE) {
-        bool marker = msg->message == Marker();
-        if (marker)
-            msg->message = WM_NULL;  // no window procedure sees it
+    if (code == HC_ACTION && removal == PM_REMOVE && msg->message == Marker()) {
+        msg->message = WM_NULL;  // no window procedure sees it
         std::lock_guard<std::mutex> hold(g_lock);
-        bool inputWaits = HIWORD(::GetQueueStatus(QS_INPUT)) != 0;
-        if (marker)
-            g_markerQueued = false;
-        if (g_work && marker && !inputWaits) {
+        if (g_work) {
             (*g_work)();
             g_work = nullptr;
             ::SetEvent(g_reached);
-        } else if (g_work && !g_markerQueued && !inputWaits) {
-            g_markerQueued = ::PostMessageA(g_window, Marker(), 0, 0) != FALSE;
         }
     }
     return ::CallNextHookEx(nullptr, code, removal, param);
@@ -58,15 +49,13 @@ bool WaitForPostedMessages(HWND window, const std::function<void()>& thenOnThatT
     std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&::UnhookWindowsHookEx)> hook(
         ::SetWindowsHookExA(WH_GETMESSAGE, OnMessageTaken, nullptr, ::GetWindowThreadProcessId(window, nullptr)),
         &::UnhookWindowsHookEx);
-    bool posted = false;
     {
         std::lock_guard<std::mutex> hold(g_lock);
         g_work = &work;
         g_reached = reached.get();
-        g_window = window;
-        posted = g_markerQueued = hook && ::PostMessageA(window, Marker(), 0, 0);
     }
-    bool done = posted && ::WaitForSingleObject(reached.get(), timeoutMs) == WAIT_OBJECT_0;
+    bool done = hook && ::PostMessageA(window, Marker(), 0, 0)
+                && ::WaitForSingleObject(reached.get(), timeoutMs) == WAIT_OBJECT_0;
     std::lock_guard<std::mutex> hold(g_lock);
     g_work = nullptr;
     return done;
