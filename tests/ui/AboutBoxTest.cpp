@@ -12,24 +12,18 @@ namespace {
 
 // What the links open, on the dialog's thread; the count, raised after each text is stored,
 // tells the test's thread how many texts it may read.
-struct OpenLog {
-    std::vector<std::string> opened;
-    std::atomic<size_t> count{0};
-    std::atomic<INT_PTR> result{42};
-};
+std::vector<std::string> g_opened;
+std::atomic<size_t> g_openCount{0};
+std::atomic<INT_PTR> g_openResult{42};
 
 class RecordingTarget : public LinkTarget {
 public:
-    explicit RecordingTarget(OpenLog& log) : m_log(log) {}
     INT_PTR Open() const override
     {
-        m_log.opened.push_back(GetText());
-        ++m_log.count;
-        return m_log.result;
+        g_opened.push_back(GetText());
+        ++g_openCount;
+        return g_openResult;
     }
-
-private:
-    OpenLog& m_log;
 };
 
 // The label is drawn in this colour, on the screen and in its state.
@@ -44,12 +38,11 @@ private:
 TEST(AboutBox, LinksColourWithThePointerAndOpenOnClick)
 {
     rig::MovePointer({0, 0});
-    OpenLog log;
     CAboutDlg about;
     CStaticLink& mail = about.GetMailLink();
     CStaticLink& web = about.GetWebLink();
-    mail.SetLinkTarget(std::make_unique<RecordingTarget>(log));
-    web.SetLinkTarget(std::make_unique<RecordingTarget>(log));
+    mail.SetLinkTarget(std::make_unique<RecordingTarget>());
+    web.SetLinkTarget(std::make_unique<RecordingTarget>());
     rig::UiThread ui([&] { about.DoModal(); });
     HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "About Lumvex Time Lapse Video Tools");
     ASSERT_NE(dialog, nullptr);
@@ -73,15 +66,15 @@ TEST(AboutBox, LinksColourWithThePointerAndOpenOnClick)
     // A successful click turns the label purple until the pointer leaves; a failed one leaves
     // it red.
     rig::MouseClick(mail.GetSafeHwnd(), {2, 2});
-    ASSERT_TRUE(rig::WaitUntil([&] { return log.count == 1; }, 2000));
+    ASSERT_TRUE(rig::WaitUntil([&] { return g_openCount == 1; }, 2000));
     EXPECT_TRUE(ShowsColor(mail, CStaticLink::VisitedLinkColor));
     rig::MovePointer({0, 0});
     EXPECT_TRUE(ShowsColor(mail, CStaticLink::UnvisitedLinkColor));
-    log.result = SE_ERR_NOASSOC;
+    g_openResult = SE_ERR_NOASSOC;
     rig::MouseClick(web.GetSafeHwnd(), {2, 2});
-    ASSERT_TRUE(rig::WaitUntil([&] { return log.count == 2; }, 2000));
+    ASSERT_TRUE(rig::WaitUntil([&] { return g_openCount == 2; }, 2000));
     EXPECT_TRUE(ShowsColor(web, CStaticLink::HoverLinkColor));
-    EXPECT_EQ(log.opened,
+    EXPECT_EQ(g_opened,
               (std::vector<std::string>{std::string("mailto:") + CAboutDlg::SUPPORT_ADDRESS, CAboutDlg::WEB_SITE}));
 
     rig::PressKey(dialog, VK_ESCAPE);

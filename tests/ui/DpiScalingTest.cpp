@@ -22,10 +22,7 @@ namespace {
 
 const int EXPECTED_DPI = std::getenv("LUMVEX_EXPECTED_DPI") ? std::atoi(std::getenv("LUMVEX_EXPECTED_DPI")) : 96;
 
-int Scaled(int pixels)
-{
-    return ::MulDiv(pixels, EXPECTED_DPI, 96);
-}
+int Scaled(int pixels) { return ::MulDiv(pixels, EXPECTED_DPI, 96); }
 
 void ExpectSize(HWND hwnd, int width, int height)
 {
@@ -41,12 +38,12 @@ protected:
     bool StartJob(fw::ThreadProc) override { return true; }
 };
 
-std::vector<int> ColumnWidths(HWND list, int scale)
+// The list's columns as designed for 96 dpi, on a display of `scale` times this one's DPI.
+void ExpectColumnWidths(HWND list, int scale)
 {
-    std::vector<int> widths;
+    const int design[] = {40, 150, 65, 85, 130, 130, 300};
     for (int column = 0; column < 7; ++column)
-        widths.push_back(ListView_GetColumnWidth(list, column) / scale);
-    return widths;
+        EXPECT_EQ(ListView_GetColumnWidth(list, column), scale * Scaled(design[column])) << "column " << column;
 }
 
 // Checks the main window's column widths, then drags it onto a screen of twice the scale, which
@@ -54,17 +51,14 @@ std::vector<int> ColumnWidths(HWND list, int scale)
 void CheckMainWindow(HWND dialog)
 {
     HWND list = ::GetDlgItem(dialog, IDC_FILE_LIST);
-    std::vector<int> design;
-    for (int width : {40, 150, 65, 85, 130, 130, 300})
-        design.push_back(Scaled(width));
-    EXPECT_EQ(ColumnWidths(list, 1), design);
+    ExpectColumnWidths(list, 1);
     RECT suggested{10, 20, 900, 700};
     UINT doubled = 2 * fw::DpiForWindow(dialog);
     ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(doubled, doubled), reinterpret_cast<LPARAM>(&suggested));
     RECT now;
     ::GetWindowRect(dialog, &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
-    EXPECT_EQ(ColumnWidths(list, 2), design);
+    ExpectColumnWidths(list, 2);
     rig::Click(dialog, IDC_CLOSE);
     rig::AnswerMessageBox(IDYES);
 }

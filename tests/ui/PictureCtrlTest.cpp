@@ -17,10 +17,7 @@ namespace {
 constexpr int WIDTH = 534;
 constexpr int HEIGHT = 396;
 
-int Channel(COLORREF pixel, int shift)
-{
-    return static_cast<int>(pixel >> shift & 0xFF);
-}
+int Channel(COLORREF pixel, int shift) { return static_cast<int>(pixel >> shift & 0xFF); }
 
 TEST(PictureCtrl, DrawsFromTopLeftAtNaturalSizeOrShrunkInShapeSmoothlyAndUpright)
 {

@@ -13,11 +13,7 @@ namespace {
 std::string TreeSelection(HWND tree)
 {
     char selected[MAX_PATH] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    item.pszText = selected;
-    item.cchTextMax = MAX_PATH;
+    TVITEMA item{TVIF_TEXT, TreeView_GetSelection(tree), 0, 0, selected, MAX_PATH};
     ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return selected;
 }
