@@ -1,5 +1,5 @@
-// Test media: screenshots, and host programs (ffprobe, ffmpeg) run
-// through the encoder bridge, Windows paths and all.
+// Test media: host programs (ffprobe, ffmpeg, ImageMagick) run through the encoder bridge,
+// Windows paths and all, and what they tell of videos.
 #pragma once
 
 #include <windows.h>

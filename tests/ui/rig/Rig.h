@@ -32,8 +32,8 @@ inline bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = DEFAULT_TIMEOUT_MS)
     return WaitUntil([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
 }
 // Waits until the thread of a window of this process has handled every message posted to it
-// before the call, then runs the function there, between two of
-// its messages, while the caller waits (WindowThread.cpp). False if it never gets that far.
+// before the call, then runs the function there, between two of its messages, while the
+// caller waits (WindowThread.cpp). False if it never gets that far.
 bool WaitForPostedMessages(HWND window, const std::function<void()>& thenOnThatThread = nullptr,
                            DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
@@ -43,7 +43,7 @@ inline std::string ItemText(HWND dialog, int id) { return Text(::GetDlgItem(dial
 inline void Click(HWND dialog, int id) { ::PostMessageA(dialog, WM_COMMAND, id, LPARAM(::GetDlgItem(dialog, id))); }
 void PressKey(HWND window, UINT virtualKey);
 
-// List views.
+// List views: a column's cells, top row first.
 inline int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 std::vector<std::string> Column(HWND list, int column);
 void SelectRows(HWND list, const std::vector<int>& rows);
