@@ -38,7 +38,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_thread = std::make_unique<rig::UiThread>([this] { m_dialog.DoModal(); });
         m_window = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", rig::PROGRAM_TITLE);
         ASSERT_NE(m_window, nullptr);
         m_list = ::GetDlgItem(m_window, IDC_FILE_LIST);
@@ -49,7 +48,6 @@ protected:
             ::PostMessageA(m_window, WM_CLOSE, 0, 0);
             rig::AnswerMessageBox(IDYES);
         }
-        m_thread.reset();
     }
     std::vector<std::string> Column(int column) { return rig::Column(m_list, column); }
     POINT RowPoint(int row)
@@ -80,7 +78,7 @@ protected:
     }
 
     CImageListDlg m_dialog;
-    std::unique_ptr<rig::UiThread> m_thread;
+    rig::UiThread m_thread{[this] { m_dialog.DoModal(); }};
     HWND m_window = nullptr;
     HWND m_list = nullptr;
     POINT m_menuCorner{};
@@ -215,14 +213,13 @@ TEST_F(MainWindowTest, AHeadingClickSortsTheRowsAndTheVideoFollowsThem)
         return shown;
     };
     const std::vector<std::string> captureOrder = {"taken-c.jpg", "taken-b.jpg", "taken-a.jpg", "taken-0.jpg"};
-    const std::vector<std::string> reversed(captureOrder.rbegin(), captureOrder.rend());
     const struct {
         int column;
         std::vector<std::string> names;
         const char* arrows;
     } clicks[] = {
         {COLUMN_DATE_TAKEN, captureOrder, "-----^-"},
-        {COLUMN_DATE_TAKEN, reversed, "-----v-"},
+        {COLUMN_DATE_TAKEN, {captureOrder.rbegin(), captureOrder.rend()}, "-----v-"},
         {COLUMN_NUMBER, {"taken-0.jpg", "taken-a.jpg", "taken-b.jpg", "taken-c.jpg"}, "^------"},
         {COLUMN_DATE_TAKEN, captureOrder, "-----^-"},
     };
