@@ -4,26 +4,6 @@
 
 #include <functional>
 
-namespace {
-
-// One reading a second from 0 on; the estimate after the last. No estimate rises above the
-// one before, however the pace wobbles.
-std::optional<double> SecondsLeftAfter(int readings, int total, const std::function<int(int second)>& done)
-{
-    CTimeLeft timeLeft;
-    double last = 1e9;
-    for (int second = 0; second < readings; ++second) {
-        timeLeft.Add(second * 1000LL, done(second), total);
-        if (std::optional<double> left = timeLeft.Seconds()) {
-            EXPECT_LT(*left, last + 0.5) << second;
-            last = *left;
-        }
-    }
-    return timeLeft.Seconds();
-}
-
-} // namespace
-
 TEST(TimeLeft, IsToldOnceSteadyFromTheRecentRateNeverRisingAndNeverAsNothingWhileWorkRemains)
 {
     auto tenASecond = [](int second) { return 10 * second; };
@@ -44,10 +24,20 @@ TEST(TimeLeft, IsToldOnceSteadyFromTheRecentRateNeverRisingAndNeverAsNothingWhil
         {"a wobbling pace is told steadily", 60, 1000, [](int s) { return 10 * s + s % 2 * 5; }, 41},
         {"a faster pace is followed", 60, 10000, [](int s) { return s < 30 ? 10 * s : 300 + 100 * (s - 30); }, 69},
     };
+    // One reading a second from 0 on; no estimate rises above the one before, however the pace
+    // wobbles.
     for (const Case& c : cases) {
-        std::optional<double> left = SecondsLeftAfter(c.readings, c.total, c.done);
+        CTimeLeft timeLeft;
+        double last = 1e9;
+        for (int second = 0; second < c.readings; ++second) {
+            timeLeft.Add(second * 1000LL, c.done(second), c.total);
+            if (std::optional<double> left = timeLeft.Seconds()) {
+                EXPECT_LT(*left, last + 0.5) << c.name << " at " << second;
+                last = *left;
+            }
+        }
         // Never told below one second, so 0 is "not told".
-        EXPECT_NEAR(left.value_or(0), c.seconds, 0.05 * c.seconds + 0.5) << c.name;
+        EXPECT_NEAR(timeLeft.Seconds().value_or(0), c.seconds, 0.05 * c.seconds + 0.5) << c.name;
     }
 }
 

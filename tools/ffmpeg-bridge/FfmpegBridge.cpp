@@ -1,7 +1,7 @@
 // ffmpeg.exe for Wine, for the tests only: runs the host's ffmpeg (or the host command named in
 // LUMVEX_HOST_FFMPEG) with the same arguments, Windows paths turned into host paths, and exits
 // with its status. Wine starts a host program through fork/exec and hands back no process
-// handle, so a wrapper script writes the status to a file this program waits for.
+// handle, so a wrapper script sends the status back over a socket this program reads.
 // Winsock's header must come before anything that includes <windows.h>.
 #include <winsock2.h>
 
@@ -11,7 +11,6 @@
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -79,28 +78,26 @@ bool ConnectedSockets(unique_socket& mine, unique_socket& theirs)
     return static_cast<bool>(theirs);
 }
 
-// Runs the encoder with its output in the log, then records its status, which appears whole
-// under its final name. Standard input is a socket whose other end only this program holds:
-// it reads as ended once this program is gone, however it went, and then so goes the encoder,
-// and the folder, which nobody reads any more. A read that would block fails instead on
-// Wine's non-blocking socket, and counts as alive.
-std::string WrapperScript(const std::string& command, const std::string& folder)
+// Runs the encoder, then sends its status back on standard input: a socket whose other end
+// only this program holds. It reads as ended once this program is gone, however it went, and
+// then so goes the encoder. A read that would block fails instead on Wine's non-blocking
+// socket, and counts as alive. Wine hands a host program standard input and output but not
+// error output: the encoder's errors go to the output, which the job shares with its errors.
+// The script, started, is needed no more.
+std::string WrapperScript(const std::string& command)
 {
-    std::string dir = ShellQuote(folder);
-    return "#!/bin/sh\n"
+    return "rm -f \"$0\"\n"
            // The environment Wine hands over may carry a Windows-style PATH.
            "PATH=\"$PATH:/usr/local/bin:/usr/bin:/bin\"; export PATH\n"
-           + command + " < /dev/null > " + dir + "/log 2>&1 &\n"
+           + command + " < /dev/null 2>&1 &\n"
            "encoder=$!\n"
            "exec 3<&0\n"
-           "(until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.1; done; : > " + dir + "/gone; "
-           "kill -KILL $encoder) &\n"
+           "(until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.1; done; kill -KILL $encoder) &\n"
            "watcher=$!\n"
            "wait $encoder\n"
            "status=$?\n"
            "kill $watcher 2>/dev/null\n"
-           "[ -e " + dir + "/gone ] && exec rm -rf " + dir + "\n"
-           "echo $status > " + dir + "/status.part && mv " + dir + "/status.part " + dir + "/status\n";
+           "echo $status >&3\n";
 }
 
 bool StartScript(DosFileNameFn toDos, const std::string& unixScript, SOCKET input)
@@ -126,7 +123,9 @@ bool StartScript(DosFileNameFn toDos, const std::string& unixScript, SOCKET inpu
     return started != FALSE;
 }
 
-int Run(int argc, wchar_t** argv)
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
 {
     HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     // Through void*: the exports' real types are not FARPROC's.
@@ -143,36 +142,25 @@ int Run(int argc, wchar_t** argv)
         command += " " + ShellQuote(argument);
     }
 
-    WCHAR temp[MAX_PATH + 1] = {};
-    std::wstring folder = std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)) + L"lumvex-ffmpeg-"
-                        + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount());
-    std::string unixFolder;
+    WCHAR folder[MAX_PATH + 1] = {};
+    WCHAR script[MAX_PATH + 1] = {};
+    std::string unixScript;
     unique_socket lifeline, scriptEnd;
-    if (!toUnix || !toDos || !ConnectedSockets(lifeline, scriptEnd) || !::CreateDirectoryW(folder.c_str(), nullptr))
+    if (!toUnix || !toDos || !ConnectedSockets(lifeline, scriptEnd) || !::GetTempPathW(MAX_PATH + 1, folder)
+        || !::GetTempFileNameW(folder, L"lvx", 0, script))
         return BRIDGE_FAILURE;
-    int status = BRIDGE_FAILURE;
     // Written and closed before the script starts.
-    bool written = ToUnixPath(toUnix, folder, unixFolder)
-                && std::ofstream(std::filesystem::path(folder + L"\\run.sh"), std::ios::binary) << WrapperScript(command, unixFolder);
-    if (written && StartScript(toDos, unixFolder + "/run.sh", scriptEnd.get())) {
-        scriptEnd.reset();
-        while (!(std::ifstream(std::filesystem::path(folder + L"\\status")) >> status))
-            ::Sleep(10);
-        // The encoder's own output, as a Windows encoder would have written it.
-        std::ifstream log(std::filesystem::path(folder + L"\\log"), std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-        DWORD written = 0;
-        ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    bool written = ToUnixPath(toUnix, script, unixScript)
+                && std::ofstream(std::filesystem::path(script), std::ios::binary) << WrapperScript(command);
+    if (!written || !StartScript(toDos, unixScript, scriptEnd.get())) {
+        ::DeleteFileW(script);
+        return BRIDGE_FAILURE;
     }
-    for (const wchar_t* name : {L"run.sh", L"status", L"log"})
-        ::DeleteFileW((folder + L"\\" + name).c_str());
-    ::RemoveDirectoryW(folder.c_str());
-    return status;
-}
-
-} // namespace
-
-int wmain(int argc, wchar_t** argv)
-{
-    return Run(argc, argv);
+    scriptEnd.reset();
+    // Nothing comes if the script died first.
+    std::string status;
+    char c = 0;
+    while (::recv(lifeline.get(), &c, 1, 0) == 1 && c != '\n')
+        status += c;
+    return status.empty() ? BRIDGE_FAILURE : std::atoi(status.c_str());
 }

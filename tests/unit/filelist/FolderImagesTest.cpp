@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
 TEST(FolderImages, NamesSortAsExplorerShowsThem)
 {
     // Each list is in the expected order.
@@ -32,5 +30,3 @@ TEST(FolderImages, KeepsOnlyTheExtensionsTheFilterOffers)
                                    "Thumbs.db", ".gif", "g.JPE", "h.jfif", "i.jfi", "j.jpeg.tmp"}),
               (std::vector<std::string>{".gif", "a.Jpg", "b.GIF", "c.jpeg", "e.bmp", "f.PNG", "g.JPE", "h.jfif"}));
 }
-
-} // namespace

@@ -7,16 +7,12 @@
 
 namespace {
 
-// The C library's local time zone, for this test's process only.
-void UseTimeZone(const char* rule)
+// The C library's local time zone, for this test's process only. The setting is a literal,
+// which putenv may keep.
+void UseTimeZone(const char* setting)
 {
-#ifdef _WIN32
-    _putenv_s("TZ", rule);
-    _tzset();
-#else
-    setenv("TZ", rule, 1);
+    putenv(const_cast<char*>(setting));
     tzset();
-#endif
 }
 
 } // namespace
@@ -27,13 +23,13 @@ TEST(RowText, CreatedTimeRoundTripsAsLocalTimeWithThatDatesDaylightSaving)
         const char* zone;
         int64_t seconds;
         const char* text;
-    } cases[] = {{"UTC0", 0, "01/01/1970 00:00:00"},
-                 {"UTC0", 1331111100, "03/07/2012 09:05:00"},
-                 {"UTC0", 1331154000, "03/07/2012 21:00:00"},
-                 {"UTC0", (int64_t{1} << 31) + 1000, "01/19/2038 03:30:48"},
+    } cases[] = {{"TZ=UTC0", 0, "01/01/1970 00:00:00"},
+                 {"TZ=UTC0", 1331111100, "03/07/2012 09:05:00"},
+                 {"TZ=UTC0", 1331154000, "03/07/2012 21:00:00"},
+                 {"TZ=UTC0", (int64_t{1} << 31) + 1000, "01/19/2038 03:30:48"},
                  // July: daylight saving, four hours behind UTC; January: five.
-                 {"EST5EDT", 1593878400, "07/04/2020 12:00:00"},
-                 {"EST5EDT", 1578157200, "01/04/2020 12:00:00"}};
+                 {"TZ=EST5EDT", 1593878400, "07/04/2020 12:00:00"},
+                 {"TZ=EST5EDT", 1578157200, "01/04/2020 12:00:00"}};
     for (const Case& c : cases) {
         UseTimeZone(c.zone);
         EXPECT_EQ(FormatCreatedTime(c.seconds), c.text);
@@ -43,7 +39,7 @@ TEST(RowText, CreatedTimeRoundTripsAsLocalTimeWithThatDatesDaylightSaving)
 
 TEST(RowText, ParseAcceptsWhatTheScanPatternAcceptsAndElseGivesZero)
 {
-    UseTimeZone("UTC0");
+    UseTimeZone("TZ=UTC0");
     const std::pair<const char*, int64_t> cells[] = {
         {"3/7/2012 9:5:0", 1331111100}, {" 03/07/2012   09:05:00 trailing", 1331111100}, {"", 0}, {"03/07/2012", 0},
         {"03-07-2012 09:05:00", 0}, {"aa/07/2012 09:05:00", 0}, {"03/07/2012 09:05:", 0},
