@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -55,6 +56,27 @@ bool ToUnixPath(UnixFileNameFn toUnix, const std::wstring& path, std::string& un
     return true;
 }
 
+// A concat list read from the input names Windows files ("file:C:\\..."), quoted as both the
+// list's reader and a shell read them: each becomes its host file.
+std::string HostList(UnixFileNameFn toUnix, std::istream& input)
+{
+    std::string list, line;
+    while (std::getline(input, line)) {
+        std::string path, unixPath;
+        bool quoted = false;
+        for (size_t i = 5; line.rfind("file ", 0) == 0 && i < line.size(); ++i) {
+            if (line[i] == '\'')
+                quoted = !quoted;
+            else
+                path += !quoted && line[i] == '\\' && i + 1 < line.size() ? line[++i] : line[i];
+        }
+        if (path.rfind("file:", 0) == 0 && ToUnixPath(toUnix, std::filesystem::u8path(path.substr(5)).wstring(), unixPath))
+            line = "file " + ShellQuote("file:" + unixPath);
+        list += line + "\n";
+    }
+    return list;
+}
+
 // Two connected loopback sockets. The script gets one as its standard input (Wine hands a
 // socket's host descriptor to a host program; a pipe has none); the other stays here, and
 // the system closes it when this process ends, even by TerminateProcess.
@@ -84,13 +106,13 @@ bool ConnectedSockets(unique_socket& mine, unique_socket& theirs)
 // it reads as ended once this program is gone, however it went, and then so goes the encoder,
 // and the folder, which nobody reads any more. A read that would block fails instead on
 // Wine's non-blocking socket, and counts as alive.
-std::string WrapperScript(const std::string& command, const std::string& folder)
+std::string WrapperScript(const std::string& command, const std::string& folder, bool readsInput)
 {
     std::string dir = ShellQuote(folder);
     return "#!/bin/sh\n"
            // The environment Wine hands over may carry a Windows-style PATH.
            "PATH=\"$PATH:/usr/local/bin:/usr/bin:/bin\"; export PATH\n"
-           + command + " < /dev/null > " + dir + "/log 2>&1 &\n"
+           + command + " < " + (readsInput ? dir + "/input" : "/dev/null") + " > " + dir + "/log 2>&1 &\n"
            "encoder=$!\n"
            "exec 3<&0\n"
            "(until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.1; done; : > " + dir + "/gone; "
@@ -134,7 +156,9 @@ int Run(int argc, wchar_t** argv)
     auto toDos = reinterpret_cast<DosFileNameFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_dos_file_name")));
     const char* host = std::getenv("LUMVEX_HOST_FFMPEG");
     std::string command = host ? host : "ffmpeg";
+    bool readsInput = false;
     for (int i = 1; i < argc && toUnix; ++i) {
+        readsInput = readsInput || std::wcscmp(argv[i], L"pipe:0") == 0;
         // "C:\x" or "c:/x": an argument the host encoder cannot open as given.
         bool isPath = std::wcslen(argv[i]) >= 3 && argv[i][1] == L':' && (argv[i][2] == L'\\' || argv[i][2] == L'/');
         std::string argument = std::filesystem::path(argv[i]).u8string();
@@ -151,9 +175,12 @@ int Run(int argc, wchar_t** argv)
     if (!toUnix || !toDos || !ConnectedSockets(lifeline, scriptEnd) || !::CreateDirectoryW(folder.c_str(), nullptr))
         return BRIDGE_FAILURE;
     int status = BRIDGE_FAILURE;
-    // Written and closed before the script starts.
+    // Written and closed before the script starts; an encoder that reads its input gets the
+    // whole of ours, once it has ended.
     bool written = ToUnixPath(toUnix, folder, unixFolder)
-                && std::ofstream(std::filesystem::path(folder + L"\\run.sh"), std::ios::binary) << WrapperScript(command, unixFolder);
+                && std::ofstream(std::filesystem::path(folder + L"\\run.sh"), std::ios::binary)
+                       << WrapperScript(command, unixFolder, readsInput)
+                && (!readsInput || std::ofstream(std::filesystem::path(folder + L"\\input"), std::ios::binary) << HostList(toUnix, std::cin));
     if (written && StartScript(toDos, unixFolder + "/run.sh", scriptEnd.get())) {
         scriptEnd.reset();
         while (!(std::ifstream(std::filesystem::path(folder + L"\\status")) >> status))
@@ -164,7 +191,7 @@ int Run(int argc, wchar_t** argv)
         DWORD written = 0;
         ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
-    for (const wchar_t* name : {L"run.sh", L"status", L"log"})
+    for (const wchar_t* name : {L"run.sh", L"input", L"status", L"log"})
         ::DeleteFileW((folder + L"\\" + name).c_str());
     ::RemoveDirectoryW(folder.c_str());
     return status;
