@@ -66,4 +66,13 @@ std::string FromWide(const wchar_t* text, int length)
     return result;
 }
 
+std::string ToUtf8(const std::string& text)
+{
+    std::wstring wide = ToWide(text);
+    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(bytes, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), result.data(), bytes, nullptr, nullptr);
+    return result;
+}
+
 } // namespace fw

@@ -20,5 +20,7 @@ std::string GetWindowTextString(HWND hwnd);
 std::wstring ToWide(const std::string& text);
 // And back, for the calls that give only wide strings.
 std::string FromWide(const wchar_t* text, int length);
+// Text of the ANSI code page as UTF-8, the way ffmpeg reads a name from a file.
+std::string ToUtf8(const std::string& text);
 
 } // namespace fw

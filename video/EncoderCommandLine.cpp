@@ -77,14 +77,16 @@ std::string FramingFilters(int framing, ImageDimensions video, bool ownSize, boo
 }
 
 // Options every ffmpeg since 4.0 knows.
-std::string CodecOptions(const std::string& extension, int sizeChoice)
+std::string CodecOptions(const std::string& extension, int sizeChoice, bool segment)
 {
     if (extension == "mp4") {
         // What Windows' own H.264 decoder takes: High profile or lower, 8-bit 4:2:0, level
         // 5.1 at most. 4K above 30 frames a second would be 5.2, which differs from 5.1 only
         // in the promised decoding speed, not in any buffer or bit rate.
         return std::string(" -c:v libx264 -pix_fmt yuv420p -profile:v high")
-             + (sizeChoice == SIZE_4K ? " -level 5.1" : "") + " -movflags +faststart";
+             + (sizeChoice == SIZE_4K ? " -level 5.1" : "")
+             // Only the joined video needs its index first; a segment's would be moved for nothing.
+             + (segment ? "" : " -movflags +faststart");
     }
     // A fixed quantiser of 2 keeps a photographic pan at SSIM 0.97 or better; players know
     // MPEG-4 Part 2 in AVI by the Xvid tag.
@@ -161,7 +163,7 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, b
          + (share.firstFrame > 1 ? " -start_number " + std::to_string(share.firstFrame) : "")
          + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix)
          + "_%04d.jpg\" " + size
-         + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice)
+         + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice, share.frameCount > 0)
          + (share.frameCount > 0 ? " -frames:v " + std::to_string(share.frameCount) : "")
          + (share.threads > 0 ? " -threads " + std::to_string(share.threads) : "") + " \"" + destinationFile + "\"";
 }

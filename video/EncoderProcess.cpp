@@ -38,9 +38,10 @@ fw::unique_file CreateOutputFile(const std::string& path)
                                          CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
 }
 
-// The output file is the one handle handed down: encoders started at once from other threads
-// must not inherit each other's, which would keep them open after their own encoder has gone.
-bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output, const std::string& folder,
+// The output file and the input's end are the only handles handed down: encoders started at
+// once from other threads must not inherit each other's, which would keep them open after
+// their own encoder has gone.
+bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output, HANDLE input,
                  PROCESS_INFORMATION& info)
 {
     SIZE_T size = 0;
@@ -49,18 +50,19 @@ bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
     if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size))
         return false;
+    HANDLE inherited[] = {output, input};
     STARTUPINFOEXA startup{};
     startup.StartupInfo.cb = sizeof(startup);
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.StartupInfo.wShowWindow = SW_HIDE;
+    startup.StartupInfo.hStdInput = input;
     startup.StartupInfo.hStdOutput = output;
     startup.StartupInfo.hStdError = output;
     startup.lpAttributeList = attributes;
-    bool started = ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &output,
-                                               sizeof(output), nullptr, nullptr)
+    bool started = ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
+                                               (input ? 2 : 1) * sizeof(HANDLE), nullptr, nullptr)
                 && ::CreateProcessA(encoderPath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                    EXTENDED_STARTUPINFO_PRESENT, nullptr,
-                                    folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &info);
+                                    EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &info);
     ::DeleteProcThreadAttributeList(attributes);
     return started;
 }
@@ -68,14 +70,21 @@ bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output
 } // namespace
 
 CEncoderProcess::CEncoderProcess(const std::string& encoderPath, const std::string& commandLine,
-                                 const std::string& workFiles, const std::string& folder)
+                                 const std::string& workFiles, bool readsInput)
     : m_progressFile(workFiles + "_progress.txt"), m_errorFile(workFiles + "_errors.txt")
 {
-    // Errors only, and nothing read from a console that is not there.
+    // Errors only, and no keys read from a console that is not there.
     std::string line = " -nostdin -nostats -loglevel error -progress \"" + m_progressFile + "\"" + commandLine;
     PROCESS_INFORMATION info{};
     fw::unique_file output = CreateOutputFile(m_errorFile);
-    if (output && StartHidden(encoderPath, line, output.get(), folder, info)) {
+    // Only the encoder's end of its input is handed down; ours must stay ours, or the
+    // encoder would never see the input end.
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    fw::unique_handle input;
+    bool piped = !readsInput
+              || (::CreatePipe(input.put(), m_input.put(), &inherited, 0)
+                  && ::SetHandleInformation(m_input.get(), HANDLE_FLAG_INHERIT, 0));
+    if (output && piped && StartHidden(encoderPath, line, output.get(), input.get(), info)) {
         m_process.reset(info.hProcess);
         ::CloseHandle(info.hThread);
     }
@@ -90,6 +99,24 @@ CEncoderProcess::~CEncoderProcess()
 int CEncoderProcess::EncodedFrames() const
 {
     return LastEncodedFrame(ReadTail(m_progressFile));
+}
+
+bool CEncoderProcess::Give(const std::string& input)
+{
+    DWORD written = 0;
+    bool given = ::WriteFile(m_input.get(), input.data(), static_cast<DWORD>(input.size()), &written, nullptr)
+              && written == input.size();
+    m_input.reset();
+    return given;
+}
+
+EncoderRun CEncoderProcess::Watch(const EncoderWatch& watch)
+{
+    while (::WaitForSingleObject(m_process.get(), ENCODER_WATCH_MS) == WAIT_TIMEOUT) {
+        if (!watch(EncodedFrames()))
+            return Stop();
+    }
+    return Finish();
 }
 
 EncoderRun CEncoderProcess::Stop()
@@ -125,14 +152,8 @@ EncoderRun CEncoderProcess::Collect(EncoderEnd end)
 }
 
 EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
-                      const EncoderWatch& watch, const std::string& folder)
+                      const EncoderWatch& watch)
 {
-    CEncoderProcess encoder(encoderPath, commandLine, workFiles, folder);
-    if (!encoder.Started())
-        return encoder.Stop();
-    while (::WaitForSingleObject(encoder.Process(), ENCODER_WATCH_MS) == WAIT_TIMEOUT) {
-        if (!watch(encoder.EncodedFrames()))
-            return encoder.Stop();
-    }
-    return encoder.Finish();
+    CEncoderProcess encoder(encoderPath, commandLine, workFiles);
+    return encoder.Started() ? encoder.Watch(watch) : encoder.Stop();
 }

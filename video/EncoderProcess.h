@@ -22,13 +22,17 @@ struct EncoderRun {
 // How often a running encoder's progress report is read.
 constexpr DWORD ENCODER_WATCH_MS = 200;
 
+// Called a few times a second with the frames the encoder has done so far (-1: none told
+// yet); answering false ends the encoder at once.
+using EncoderWatch = std::function<bool(int encodedFrames)>;
+
 // One encoder process. It reports its progress to workFiles + "_progress.txt" and its errors
-// to workFiles + "_errors.txt"; both are deleted when it is done with. It runs in the given
-// folder (empty: ours). An encoder still running when its owner goes is ended.
+// to workFiles + "_errors.txt"; both are deleted when it is done with. One that reads its
+// input ("-i pipe:0") waits for Give. An encoder still running when its owner goes is ended.
 class CEncoderProcess {
 public:
     CEncoderProcess(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
-                    const std::string& folder = {});
+                    bool readsInput = false);
     ~CEncoderProcess();
     CEncoderProcess(const CEncoderProcess&) = delete;
     CEncoderProcess& operator=(const CEncoderProcess&) = delete;
@@ -37,6 +41,10 @@ public:
     HANDLE Process() const { return m_process.get(); }
     // The frames it has done so far; -1: none told yet.
     int EncodedFrames() const;
+    // Hands it the whole of its input; false when it would not take it.
+    bool Give(const std::string& input);
+    // Waits until it exits, calling watch; ends it when watch answers false.
+    EncoderRun Watch(const EncoderWatch& watch);
     // Ends it at once and waits until it has gone.
     EncoderRun Stop();
     // How it ended, once its process has exited.
@@ -48,13 +56,10 @@ private:
     std::string m_progressFile;
     std::string m_errorFile;
     fw::unique_handle m_process;
+    fw::unique_handle m_input;
     bool m_collected = false;
 };
 
-// Called a few times a second with the frames the encoder has done so far (-1: none told
-// yet); answering false ends the encoder at once.
-using EncoderWatch = std::function<bool(int encodedFrames)>;
-
 // One encoder run from start to end.
 EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
-                      const EncoderWatch& watch, const std::string& folder = {});
+                      const EncoderWatch& watch);

@@ -1,6 +1,6 @@
 #include "video/SegmentedEncode.h"
 
-#include "video/FrameFile.h"
+#include "framework/Text.h"
 
 #include <algorithm>
 #include <memory>
@@ -40,8 +40,13 @@ EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& p
                             int frameRate, const std::string& workFiles, const std::string& destinationFile,
                             const EncoderWatch& watch)
 {
-    // Declared first so they go last, once no encoder is left writing them.
+    // Declared first so they go last, once no encoder is left writing or reading them.
     CScratchFiles segmentFiles;
+    // Started first: under Wine starting the encoder takes a second, spent while the segments
+    // are made. It waits for their list on its input, before it touches the destination.
+    CEncoderProcess join(encoderPath, BuildJoinCommandLine(destinationFile), workFiles + "_join", true);
+    if (!join.Started())
+        return join.Stop();
     std::vector<std::unique_ptr<CEncoderProcess>> encoders;
     for (size_t i = 0; i < plan.segments.size(); ++i) {
         const Segment& segment = plan.segments[i];
@@ -79,12 +84,15 @@ EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& p
             return Stopped();
     }
 
-    std::string list = ConcatList(segmentFiles.Paths(), plan.segments, frameRate);
-    std::string listFile = segmentFiles.Add(workFiles + "_join.txt");
-    if (WriteFrameFile(listFile, list.data(), list.size()).status != FrameStatus::Written)
-        return {EncoderEnd::Exited};
-    // Run in the segments' folder: ffmpeg 4.1 looks for a list's names there, not beside a list
-    // whose path has backslashes.
-    return RunEncoder(encoderPath, BuildJoinCommandLine(listFile, destinationFile), workFiles + "_join",
-                      [&](int) { return watch(allFrames); }, workFiles.substr(0, workFiles.find_last_of('\\') + 1));
+    // The encoder reads the names in its list as UTF-8.
+    std::vector<std::string> names;
+    for (const std::string& path : segmentFiles.Paths())
+        names.push_back(fw::ToUtf8(path));
+    if (!join.Give(ConcatList(names, plan.segments, frameRate))) {
+        // It went before it had the list: a failure of the join, not a stop.
+        EncoderRun run = join.Stop();
+        run.end = EncoderEnd::Exited;
+        return run;
+    }
+    return join.Watch([&](int) { return watch(allFrames); });
 }

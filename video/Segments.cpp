@@ -21,6 +21,16 @@ bool CanJoin(const std::string& extension)
     return extension == "mp4" || extension == "avi";
 }
 
+// Quoted, the list's reader takes every character as it is up to the next quote; a quote is
+// closed, escaped and reopened.
+std::string ConcatQuoted(const std::string& path)
+{
+    std::string quoted = "'";
+    for (char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 } // namespace
 
 SegmentPlan PlanSegments(unsigned cores, int64_t minSegmentPixels, int frameCount, int64_t framePixels,
@@ -56,15 +66,14 @@ std::string ConcatList(const std::vector<std::string>& segmentFiles, const std::
     for (size_t i = 0; i < segmentFiles.size() && i < segments.size(); ++i) {
         char duration[32];
         std::snprintf(duration, sizeof(duration), "%.6f", static_cast<double>(segments[i].frameCount) / frameRate);
-        list += "file '" + segmentFiles[i].substr(segmentFiles[i].find_last_of("\\/") + 1) + "'\nduration " + duration
-              + "\n";
+        list += "file " + ConcatQuoted("file:" + segmentFiles[i]) + "\nduration " + duration + "\n";
     }
     return list;
 }
 
-std::string BuildJoinCommandLine(const std::string& listFile, const std::string& destinationFile)
+std::string BuildJoinCommandLine(const std::string& destinationFile)
 {
     bool mp4 = LowerCaseExtension(destinationFile) == "mp4";
-    return " -y -f concat -i \"" + listFile + "\" -map 0 -c copy" + (mp4 ? " -movflags +faststart" : "") + " \""
-         + destinationFile + "\"";
+    return " -y -protocol_whitelist file,pipe -f concat -safe 0 -i pipe:0 -map 0 -c copy" + std::string(mp4 ? " -movflags +faststart" : "")
+         + " \"" + destinationFile + "\"";
 }

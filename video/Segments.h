@@ -28,12 +28,13 @@ SegmentPlan PlanSegments(unsigned cores, int64_t minSegmentPixels, int frameCoun
 // "<workFiles>_seg<n>.<extension of the destination>", n from 1.
 std::string SegmentFileName(const std::string& workFiles, size_t index, const std::string& destinationFile);
 
-// The concat demuxer's list, naming the segments without their folder: the list lies beside
-// them, so no path has to survive the list's quoting. Each segment's length is stated: the
-// length its container reports is rounded to milliseconds.
+// The concat demuxer's list, naming the segments as files by their whole paths: a name
+// relative to a list read from the encoder's input, or a path without "file:", resolves
+// differently from one encoder version to the next. Each segment's length is stated: the length its container reports is rounded to
+// milliseconds.
 std::string ConcatList(const std::vector<std::string>& segmentFiles, const std::vector<Segment>& segments,
                        int frameRate);
 
-// The encoder's arguments (after an empty program name) that copy the listed segments into
-// the destination, as one run would have laid it out.
-std::string BuildJoinCommandLine(const std::string& listFile, const std::string& destinationFile);
+// The encoder's arguments (after an empty program name) that copy the segments listed on its
+// input into the destination, as one run would have laid it out.
+std::string BuildJoinCommandLine(const std::string& destinationFile);

@@ -13,7 +13,7 @@ namespace {
 std::string TreeSelection(HWND tree)
 {
     char selected[MAX_PATH] = {};
-    TVITEMA item{TVIF_TEXT, TreeView_GetSelection(tree), 0, 0, selected, MAX_PATH};
+    TVITEMA item{TVIF_TEXT, TreeView_GetSelection(tree), 0, 0, selected, MAX_PATH, 0, 0, 0, 0};
     ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return selected;
 }

@@ -126,7 +126,7 @@ TEST_P(VideoFormats, EveryVideoComesOutWholeWithEachPhotoUprightAndFramedAsChose
 // Three segments made at once and joined, or one run where the container cannot be joined
 // exactly: the same stream, frame for frame, as one run's, at a rate whose frames last no
 // whole number of milliseconds, with the deflicker's window reaching across the joins, from
-// a folder whose name the join's list could not quote.
+// a folder whose name the join's list must quote and spell as the encoder reads it.
 TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
 {
     rig::TempFolder root;
@@ -145,7 +145,7 @@ TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
         for (int run = 0; run < 2; ++run) {
             input.cores = run == 0 ? 1 : 3;
             // A folder of its own: runs a second apart would share their frames' names.
-            input.settings.TempPath = root.File(type + std::to_string(run) + " it's 100% [temp]\\");
+            input.settings.TempPath = root.File(type + std::to_string(run) + " it's 100% [t\xe9mp]\\");
             input.settings.DestinationFile = videos[run] = root.File(std::to_string(input.cores) + "." + type);
             ASSERT_NO_FATAL_FAILURE(MakeVideo(input, probes[run]));
         }

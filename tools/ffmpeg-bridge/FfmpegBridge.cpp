@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 namespace {
@@ -54,6 +55,27 @@ bool ToUnixPath(UnixFileNameFn toUnix, const std::wstring& path, std::string& un
     return true;
 }
 
+// A concat list read from the input names Windows files ("file:C:\\..."), quoted as both the
+// list's reader and a shell read them: each becomes its host file.
+std::string HostList(UnixFileNameFn toUnix, std::istream& input)
+{
+    std::string list, line;
+    while (std::getline(input, line)) {
+        std::string path, unixPath;
+        bool quoted = false;
+        for (size_t i = 5; line.rfind("file ", 0) == 0 && i < line.size(); ++i) {
+            if (line[i] == '\'')
+                quoted = !quoted;
+            else
+                path += !quoted && line[i] == '\\' && i + 1 < line.size() ? line[++i] : line[i];
+        }
+        if (path.rfind("file:", 0) == 0 && ToUnixPath(toUnix, std::filesystem::u8path(path.substr(5)).wstring(), unixPath))
+            line = "file " + ShellQuote("file:" + unixPath);
+        list += line + "\n";
+    }
+    return list;
+}
+
 // Two connected loopback sockets. The script gets one as its standard input (Wine hands a
 // socket's host descriptor to a host program; a pipe has none); the other stays here, and
 // the system closes it when this process ends, even by TerminateProcess.
@@ -83,14 +105,14 @@ bool ConnectedSockets(unique_socket& mine, unique_socket& theirs)
 // then so goes the encoder. A read that would block fails instead on Wine's non-blocking
 // socket, and counts as alive. Wine hands a host program standard input and output but not
 // error output: the encoder's errors go to the output, which the job shares with its errors.
-// The script, started, is needed no more.
-std::string WrapperScript(const std::string& command)
+// The script, started, is needed no more. Input given to this program is handed on whole.
+std::string WrapperScript(const std::string& command, const std::string& input)
 {
     return "rm -f \"$0\"\n"
            // The environment Wine hands over may carry a Windows-style PATH.
            "PATH=\"$PATH:/usr/local/bin:/usr/bin:/bin\"; export PATH\n"
-           + command + " < /dev/null 2>&1 &\n"
-           "encoder=$!\n"
+           + command + (input.empty() ? " < /dev/null 2>&1 &\n" : " 2>&1 <<'LUMVEX_INPUT' &\n" + input + "LUMVEX_INPUT\n")
+           + "encoder=$!\n"
            "exec 3<&0\n"
            "(until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.1; done; kill -KILL $encoder) &\n"
            "watcher=$!\n"
@@ -133,7 +155,9 @@ int wmain(int argc, wchar_t** argv)
     auto toDos = reinterpret_cast<DosFileNameFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_dos_file_name")));
     const char* host = std::getenv("LUMVEX_HOST_FFMPEG");
     std::string command = host ? host : "ffmpeg";
+    bool readsInput = false;
     for (int i = 1; i < argc && toUnix; ++i) {
+        readsInput = readsInput || std::wcscmp(argv[i], L"pipe:0") == 0;
         // "C:\x" or "c:/x": an argument the host encoder cannot open as given.
         bool isPath = std::wcslen(argv[i]) >= 3 && argv[i][1] == L':' && (argv[i][2] == L'\\' || argv[i][2] == L'/');
         std::string argument = std::filesystem::path(argv[i]).u8string();
@@ -151,7 +175,8 @@ int wmain(int argc, wchar_t** argv)
         return BRIDGE_FAILURE;
     // Written and closed before the script starts.
     bool written = ToUnixPath(toUnix, script, unixScript)
-                && std::ofstream(std::filesystem::path(script), std::ios::binary) << WrapperScript(command);
+                && std::ofstream(std::filesystem::path(script), std::ios::binary)
+                       << WrapperScript(command, readsInput ? HostList(toUnix, std::cin) : "");
     if (!written || !StartScript(toDos, unixScript, scriptEnd.get())) {
         ::DeleteFileW(script);
         return BRIDGE_FAILURE;

@@ -107,7 +107,7 @@ std::vector<COLORREF> PixelsOf(HDC source, const RECT& rect)
     std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
     fw::unique_hdc memory(::CreateCompatibleDC(source));
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32};  // top row first
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
     void* bits = nullptr;
     fw::unique_hbitmap bitmap(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::ScopedSelect select(memory.get(), bitmap.get());
