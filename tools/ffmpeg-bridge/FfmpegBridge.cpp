@@ -103,7 +103,8 @@ bool ConnectedSockets(unique_socket& mine, unique_socket& theirs)
 // Runs the encoder, then sends its status back on standard input: a socket whose other end
 // only this program holds. It reads as ended once this program is gone, however it went, and
 // then so goes the encoder. A read that would block fails instead on Wine's non-blocking
-// socket, and counts as alive. Wine hands a host program standard input and output but not
+// socket, and counts as alive; asking twice a second keeps the asking from slowing encoders
+// that run at once. Wine hands a host program standard input and output but not
 // error output: the encoder's errors go to the output, which the job shares with its errors.
 // The script, started, is needed no more. Input given to this program is handed on whole.
 std::string WrapperScript(const std::string& command, const std::string& input)
@@ -114,7 +115,7 @@ std::string WrapperScript(const std::string& command, const std::string& input)
            + command + (input.empty() ? " < /dev/null 2>&1 &\n" : " 2>&1 <<'LUMVEX_INPUT' &\n" + input + "LUMVEX_INPUT\n")
            + "encoder=$!\n"
            "exec 3<&0\n"
-           "(until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.1; done; kill -KILL $encoder) &\n"
+           "(until dd bs=1 count=1 of=/dev/null 2>/dev/null <&3; do sleep 0.5; done; kill -KILL $encoder) &\n"
            "watcher=$!\n"
            "wait $encoder\n"
            "status=$?\n"
