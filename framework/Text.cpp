@@ -58,21 +58,18 @@ std::wstring ToWide(const std::string& text)
     return wide;
 }
 
-std::string FromWide(const wchar_t* text, int length)
+std::string FromWide(const wchar_t* text, int length, UINT codePage)
 {
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    int bytes = ::WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
     std::string result(bytes, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), bytes, nullptr, nullptr);
+    ::WideCharToMultiByte(codePage, 0, text, length, result.data(), bytes, nullptr, nullptr);
     return result;
 }
 
 std::string ToUtf8(const std::string& text)
 {
     std::wstring wide = ToWide(text);
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), result.data(), bytes, nullptr, nullptr);
-    return result;
+    return FromWide(wide.data(), static_cast<int>(wide.size()), CP_UTF8);
 }
 
 } // namespace fw

@@ -18,8 +18,8 @@ std::string GetWindowTextString(HWND hwnd);
 
 // Text of the ANSI code page as UTF-16, for the calls that take only wide strings (GDI+).
 std::wstring ToWide(const std::string& text);
-// And back, for the calls that give only wide strings.
-std::string FromWide(const wchar_t* text, int length);
+// And back, for the calls that give only wide strings; or into another code page.
+std::string FromWide(const wchar_t* text, int length, UINT codePage = CP_ACP);
 // Text of the ANSI code page as UTF-8, the way ffmpeg reads a name from a file.
 std::string ToUtf8(const std::string& text);
 

@@ -74,6 +74,6 @@ std::string ConcatList(const std::vector<std::string>& segmentFiles, const std::
 std::string BuildJoinCommandLine(const std::string& destinationFile)
 {
     bool mp4 = LowerCaseExtension(destinationFile) == "mp4";
-    return " -y -protocol_whitelist file,pipe -f concat -safe 0 -i pipe:0 -map 0 -c copy" + std::string(mp4 ? " -movflags +faststart" : "")
-         + " \"" + destinationFile + "\"";
+    return std::string(" -y -protocol_whitelist file,pipe -f concat -safe 0 -i pipe:0 -map 0 -c copy")
+         + (mp4 ? " -movflags +faststart" : "") + " \"" + destinationFile + "\"";
 }
