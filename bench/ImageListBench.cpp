@@ -12,7 +12,7 @@
 #include "filelist/ImageListDlg.h"
 #include "filelist/RowText.h"
 #include "resource.h"
-#include "rig/Media.h"
+#include "rig/HostTool.h"
 #include "rig/Rig.h"
 #include "video/WaitDlg.h"
 #include "imaging/ImageFile.h"

@@ -9,6 +9,7 @@
 #include "filelist/ImageListDlg.h"
 #include "framework/ComPtr.h"
 #include "resource.h"
+#include "rig/HostTool.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
 #include "video/EncoderCommandLine.h"

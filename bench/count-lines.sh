@@ -1,8 +1,7 @@
 #!/bin/bash
 # Prints the non-blank, non-comment lines of C/C++ that exist only for testing against the
-# product's, and their ratio. Test code: everything under tests/, the encoder bridge and any
-# other test-only tool, and every fuzz target wherever it lives. Product: the rest outside
-# bench/.
+# product's, and their ratio. Test code: everything under tests/ (its stand-in encoder among
+# them), and every fuzz target wherever it lives. Product: the rest outside bench/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 count() {
@@ -14,6 +13,6 @@ count() {
       line ~ /[^[:space:]]/ { n++ }
       END { print n + 0 }'
 }
-tests=$(count tests tools/ffmpeg-bridge ':(glob)**/fuzz/**')
-product=$(count . ':!tests' ':!tools/ffmpeg-bridge' ':(exclude,glob)**/fuzz/**' ':!bench')
+tests=$(count tests ':(glob)**/fuzz/**')
+product=$(count . ':!tests' ':(exclude,glob)**/fuzz/**' ':!bench')
 echo "tests $tests product $product ratio $(awk -v t="$tests" -v p="$product" 'BEGIN { printf "%.2f", t / p }')"

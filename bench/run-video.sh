@@ -2,13 +2,14 @@
 # The video benchmark, run on demand:  bash bench/run-video.sh
 # The whole video job against the same encoder run directly on the same sources, for 200 JPEG
 # and 200 PNG frames of 1920 x 1080, side by side in one run, with where the job's time goes:
-# once with the genuine Windows encoder beside the program, once with the bridge to the host's.
+# once with the encoder shipped beside the program, once with the genuine Windows 4.1 build.
 # With "camera": 200 camera JPEGs (4000 x 3000, 4:2:2, made by ImageMagick once and kept in
 # build/bench-camera) to 1080p MP4 and AVI, the job in segments on every core against one run.
 # Runs on $DISPLAY, or on an Xvfb of its own when no display is set.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+bash tools/install-deps.sh > /dev/null
 bash tools/build.sh > /dev/null
 cmake --build build/windows --target video_bench > /dev/null
 source tools/xvfb.sh
@@ -42,13 +43,11 @@ fi
 uptime
 # Inside Wine's own desktop: on a bare X server without a window manager, Wine waits two
 # seconds for every closed top-level window to be withdrawn, which would be charged to the job.
-# The bridge's turn: a folder where it stands beside the benchmark as the encoder.
+# The genuine encoder's turn: the benchmark copied into its folder, beside it.
 bin=build/windows/bin
-bridged=build/windows/bench-bridge
-mkdir -p "$bridged/bridge"
-cp "$bin/video_bench.exe" "$bin/bridge/ffmpeg.exe" "$bridged/"
-cp "$bin/bridge/ffmpeg.exe" "$bridged/bridge/"
-for bench in "$bin/video_bench.exe" "$bridged/video_bench.exe"; do
+cp "$bin/video_bench.exe" "$bin/genuine-4.1/"
+for bench in "$bin/video_bench.exe" "$bin/genuine-4.1/video_bench.exe"; do
+  echo "== $(wine "$(dirname "$bench")/ffmpeg.exe" -version | head -1)"
   wine explorer /desktop=video-bench,1280x1024 "$bench" "${arguments[@]}" || status=$?
 done
 uptime

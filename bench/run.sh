@@ -7,6 +7,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+bash tools/install-deps.sh > /dev/null || exit 1
 bash tools/build.sh > /dev/null || exit 1
 cmake --build build/windows --target image_list_bench > /dev/null || exit 1
 

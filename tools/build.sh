@@ -3,6 +3,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+# The encoder shipped beside the program, built from source once and then taken from the cache.
+bash tools/encoder/build.sh build/encoder/shipped
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug > /dev/null
 cmake --build build/native
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ python3 googletest mingw-w64 g++-mingw-w64-x86-64-posix
           gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
           ffmpeg imagemagick libimage-exiftool-perl clang libclang-rt-14-dev fonts-liberation
-          msitools wixl zip)
+          msitools wixl zip nasm dpkg-dev xz-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -34,7 +34,7 @@ if ! echo "$encoder_sha256  $tarball" | sha256sum -c --status 2> /dev/null; then
     exit 1
   fi
 fi
-encoder="$root/build/encoder/ffmpeg.exe"
+encoder="$root/build/encoder/genuine-4.1/ffmpeg.exe"
 if [ ! -f "$encoder" ] || [ "$tarball" -nt "$encoder" ]; then
   mkdir -p "$(dirname "$encoder")"
   tar -xzf "$tarball" -O package/ffmpeg.exe > "$encoder.part" && mv "$encoder.part" "$encoder"

@@ -83,7 +83,9 @@ std::string CodecOptions(const std::string& extension, int sizeChoice, bool segm
         // What Windows' own H.264 decoder takes: High profile or lower, 8-bit 4:2:0, level
         // 5.1 at most. 4K above 30 frames a second would be 5.2, which differs from 5.1 only
         // in the promised decoding speed, not in any buffer or bit rate.
-        return std::string(" -c:v libx264 -pix_fmt yuv420p -profile:v high")
+        // Limited range, as players expect: ffmpeg 7 would otherwise carry a camera JPEG's full
+        // range into the video.
+        return std::string(" -c:v libx264 -pix_fmt yuv420p -color_range tv -profile:v high")
              + (sizeChoice == SIZE_4K ? " -level 5.1" : "")
              // Only the joined video needs its index first; a segment's would be moved for nothing.
              + (segment ? "" : " -movflags +faststart");

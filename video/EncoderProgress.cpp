@@ -15,9 +15,12 @@ int ParseCount(std::string text)
     return text.find_first_not_of("0123456789") == std::string::npos ? std::stoi(text) : -1;
 }
 
+// Lines that only repeat or sum up the fault told above them, in the words of ffmpeg 4.x to 7.x.
 bool SaysNothing(const std::string& line)
 {
-    static const char* const FOLLOW_UPS[] = {"Conversion failed!", "Error splitting the argument list"};
+    static const char* const FOLLOW_UPS[] = {"Conversion failed!",         "Error splitting the argument list",
+                                             "Last message repeated",      "Error selecting an encoder",
+                                             "Error opening output file",  "Error opening input"};
     for (const char* followUp : FOLLOW_UPS)
         if (line.compare(0, std::char_traits<char>::length(followUp), followUp) == 0)
             return true;
@@ -80,6 +83,5 @@ std::string LastEncoderError(const std::string& output)
 
 bool VideoLeftUnfinished(const std::string& output)
 {
-    return output.find("Error writing trailer of ") != std::string::npos
-        || output.find("Error closing file ") != std::string::npos;
+    return output.find("Error writing trailer") != std::string::npos || output.find("Error closing file") != std::string::npos;
 }

@@ -7,7 +7,7 @@
 #include "links/AboutDlg.h"
 #include "preview/ImagePreviewDlg.h"
 #include "resource.h"
-#include "rig/Media.h"
+#include "rig/HostTool.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
 #include "video/VideoSettingsDlg.h"

@@ -27,10 +27,7 @@ protected:
         }
         m_programFolder = program.substr(0, program.find_last_of('\\') + 1);
         ASSERT_TRUE(::CreateDirectoryA(Sources().c_str(), nullptr));
-        // The encoder reads at the frame rate, so a long sequence stays long enough to watch.
-        ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", "ffmpeg -re");
         m_program = std::make_unique<rig::ChildProcess>(program);
-        ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", nullptr);
         m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", rig::PROGRAM_TITLE);
         ASSERT_NE(m_window, nullptr);
     }
@@ -130,14 +127,21 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     EXPECT_EQ(rig::FindTopLevel(m_program->Id(), "#32770", ""), m_window) << "no work dialog, no message";
     EXPECT_FALSE(::PathFileExistsA(ProgramFile("lumvextimelapsevideo.ini").c_str()));
 
+    // A released program carries its encoder: as if the user had deleted it, then put back.
+    const std::string encoder = ProgramFile("ffmpeg.exe");
+    const bool shippedBeside = ::PathFileExistsA(encoder.c_str());
+    ASSERT_TRUE(!shippedBeside || ::MoveFileA(encoder.c_str(), (encoder + ".aside").c_str()));
     std::string video = m_folder.File("video");
     MakeVideo(9, video);
     std::string box = Result();
-    EXPECT_EQ(box, "Missing file.\n(" + ProgramFile("ffmpeg.exe") + ")\nThis program needs ffmpeg.exe in its own folder.");
+    EXPECT_EQ(box, "Missing file.\n(" + encoder + ")\nThis program needs ffmpeg.exe in its own folder.");
     EXPECT_FALSE(::PathFileExistsA((video + ".mp4").c_str()));
     ExpectNoFrameLeft();
 
-    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), ProgramFile("ffmpeg.exe")));
+    if (shippedBeside && std::string(GetParam()) == "shipped")
+        ASSERT_TRUE(::MoveFileA((encoder + ".aside").c_str(), encoder.c_str()));
+    else
+        ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), encoder));
     MakeVideo(9, video);
     box = Result();
     EXPECT_EQ(box, "Make time lapse video success.");
@@ -157,15 +161,16 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
         EXPECT_EQ(box.substr(0, box.find('\n')), "Make time lapse video failed.");
         // The encoder's own words on the video it could not finish (Wine's C runtime calls the
         // full disk an "Invalid argument"; Windows' says "No space left on device").
-        EXPECT_NE(box.find("video.mp4: "), std::string::npos) << box;
+        EXPECT_TRUE(box.find(": Invalid argument") != std::string::npos
+                    || box.find(": No space left on device") != std::string::npos) << box;
         EXPECT_TRUE(rig::FilesIn(m_folder.File("small\\")).empty()) << "the part written is gone";
         ExpectNoFrameLeft();
     }
 
-    // Long enough to watch (the bridge's host encoder reads at the frame rate of two a second;
-    // the genuine one encodes noise at 4K): the bar keeps moving through the encoding, and
-    // Cancel ends the encoder, its frames and its video at once.
-    SelectFiles(AddSources({"noise.jpg"}, 20));
+    // Long enough to watch, whatever the machine: 200 frames of noise at 4K take any encoder
+    // many times longer than the few moves of the bar watched before Cancel. The bar keeps
+    // moving through the encoding, and Cancel ends the encoders, the frames and the video at once.
+    SelectFiles(AddSources({"noise.jpg"}, 200));
     const int count = rig::RowCount(List());
     MakeVideo(1, video, true, 7);
     HWND work = nullptr, bar = nullptr;
@@ -177,7 +182,7 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     ASSERT_TRUE(rig::WaitUntil([&] { return position() > 5 + count; }));
     for (int move = 0; move < 3; ++move) {
         LRESULT before = position();
-        EXPECT_TRUE(rig::WaitUntil([&] { return position() != before; }, 2000)) << "the bar stood still while encoding";
+        EXPECT_TRUE(rig::WaitUntil([&] { return position() != before; })) << "the bar stood still while encoding";
     }
     EXPECT_LT(position(), 5 + 2 * count) << "the encoding ended before the cancel";
     DWORD pressed = ::GetTickCount();

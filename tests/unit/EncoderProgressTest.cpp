@@ -39,6 +39,12 @@ TEST(EncoderProgress, TellsWhyFromTheEncodersOwnErrorOutput)
         {"ffmpeg-4.1-windows-disk-full.txt", "Error writing trailer of Z:\\tmp\\rec\\small\\out.mp4: Invalid argument", true},
         {"ffmpeg-5.1-linux-missing-input.txt", "g_%04d.jpg: No such file or directory", false},
         {"ffmpeg-5.1-linux-disk-full.txt", "Error closing file small/out.mp4: No space left on device", true},
+        {"ffmpeg-7.1-windows-unknown-encoder.txt", "Unknown encoder 'libx265nope'", false},
+        {"ffmpeg-7.1-windows-unknown-option.txt", "Unrecognized option 'bogus'.", false},
+        {"ffmpeg-7.1-windows-missing-input.txt",
+         "Could find no file with path 'Z:\\tmp\\rec\\g_%04d.jpg' and index in the range 0-4", false},
+        {"ffmpeg-7.1-windows-missing-folder.txt", "Error opening output Z:\\tmp\\nonexist\\out.mp4: No such file or directory", false},
+        {"ffmpeg-7.1-windows-disk-full.txt", "Error closing file: Invalid argument", true},
     };
     for (const Case& c : cases) {
         std::string output = fixtures::Bytes(c.recording);

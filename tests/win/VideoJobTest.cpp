@@ -14,19 +14,10 @@
 
 namespace {
 
-// Stands in for the host encoder: copies the frames it is given into "seen" beside the
-// destination, notes the first frame's link count in "links" and writes half a video; a
-// second later "ok" finishes the video and exits 0, anything else exits 1.
-const std::string STAND_IN =
-    "sh -c 'for a; do last=$a; done; d=$(dirname \"$last\"); rm -rf \"$d/seen\"; mkdir \"$d/seen\"; "
-    "for a; do case $a in *_%04d.jpg) cp \"${a%_%04d.jpg}\"_*.jpg \"$d/seen/\"; "
-    "stat -c %h \"${a%_%04d.jpg}\"_0001.jpg > \"$d/links\";; esac; done; "
-    "printf half > \"$last\"; sleep 1; [ \"$0\" = ok ] && printf video > \"$last\"'";
-
-// The host command the bridge runs in place of ffmpeg.
-void UseHostEncoder(const char* command)
+// What the stand-in encoder does when the job starts it (tests/stand-in).
+void UseStandIn(const char* mode)
 {
-    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", command);
+    ::SetEnvironmentVariableA("LUMVEX_STAND_IN", mode);
 }
 
 class VideoJobTest : public ::testing::Test {
@@ -37,9 +28,9 @@ protected:
         m_temp = m_root.File("new\\frames \xC3\xA9t\xC3\xA9 \xE5\x86\x99\\");
         m_input.settings.TempPath = m_temp;
         m_input.settings.DestinationFile = m_root.File("out.mp4");
-        m_input.encoderPath = rig::EncoderPath("bridge");
+        m_input.encoderPath = rig::ExecutableDirectory() + "stand-in\\ffmpeg.exe";
     }
-    void TearDown() override { UseHostEncoder(nullptr); }
+    void TearDown() override { UseStandIn(nullptr); }
 
     // A copy of the fixture under a name of the test's own.
     std::string Source(const std::string& fixture, const std::string& name)
@@ -118,23 +109,21 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
         unsigned textId;
         std::string argument;
     } cases[] = {
-        {STAND_IN + " fail", m_input, -1, IDS_VIDEO_FAILED, ""},
-        {"sh -c 'kill -SEGV $$' sh", m_input, -1, IDS_VIDEO_FAILED, ""},
-        {"sh -c 'exit 0' sh", m_input, -1, IDS_VIDEO_FAILED, ""},
+        {"fail", m_input, -1, IDS_VIDEO_FAILED, ""},
+        {"crash", m_input, -1, IDS_VIDEO_FAILED, ""},
+        {"silent", m_input, -1, IDS_VIDEO_FAILED, ""},
         // An encoder that ran would fail the job.
-        {"sh -c 'exit 1' sh", nothingToEncode, -1, IDS_SELECT_IMAGES, ""},
-        {"ffmpeg", underAFile, -1, IDS_TEMP_PATH_MISSING, underAFile.settings.TempPath},
-        // The others write nothing: the bridge's host side may outlive its end by a moment.
-        {"sh -c 'case \"$*\" in *\"-start_number 11 \"*) echo \"[mp4 @ 0x1] Second segment broke\" >&2; exit 1;; esac' sh",
-         segmented, -1, IDS_VIDEO_FAILED_BECAUSE, "Second segment broke"},
+        {"refuse", nothingToEncode, -1, IDS_SELECT_IMAGES, ""},
+        {"ok", underAFile, -1, IDS_TEMP_PATH_MISSING, underAFile.settings.TempPath},
+        {"second-segment-breaks", segmented, -1, IDS_VIDEO_FAILED_BECAUSE, "Second segment broke"},
         // Long enough to be stopped; a lost stop shows as a failed video, not a hang.
-        {"sh -c 'sleep 20' sh", segmented, -2, 0, ""},
+        {"sleep", segmented, -2, 0, ""},
         // Before the first frame, after it, at the encoder's first look, during it.
-        {STAND_IN + " ok", m_input, 0, 0, ""},
-        {STAND_IN + " ok", m_input, 1, 0, ""},
-        {STAND_IN + " ok", m_input, rows + 1, 0, ""},
-        {STAND_IN + " ok", m_input, rows + 3, 0, ""},
-        {STAND_IN + " ok", m_input, -1, IDS_VIDEO_SUCCESS, ""},
+        {"ok", m_input, 0, 0, ""},
+        {"ok", m_input, 1, 0, ""},
+        {"ok", m_input, rows + 1, 0, ""},
+        {"ok", m_input, rows + 3, 0, ""},
+        {"ok", m_input, -1, IDS_VIDEO_SUCCESS, ""},
     };
     // Wine's desktop process is a child of the first process that asks for the desktop.
     ::GetDesktopWindow();
@@ -142,7 +131,7 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
     RecordedReport report;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command + " stop " + std::to_string(c.stopFrom));
-        UseHostEncoder(c.command.c_str());
+        UseStandIn(c.command.c_str());
         report = RecordedReport();
         report.stopFrom = c.stopFrom;
         if (c.stopFrom == -2)
@@ -181,7 +170,7 @@ TEST_F(VideoJobTest, AFullTempFolderStopsTheJobWithItsNameAndLeavesNoFrame)
     if (!volume.Mounted())
         GTEST_SKIP() << "mounting a small volume needs root";
     m_temp = m_input.settings.TempPath = mount + "\\frames\\";
-    UseHostEncoder((STAND_IN + " ok").c_str());
+    UseStandIn("ok");
     for (const char* type : {"JPG", "PNG"}) {
         m_input.images.RemoveAll();
         for (int i = 0; i < 40; ++i)

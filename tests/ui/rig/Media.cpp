@@ -1,5 +1,6 @@
 #include "rig/Media.h"
 
+#include "rig/HostTool.h"
 #include "rig/Rig.h"
 
 #include <tlhelp32.h>
@@ -19,18 +20,6 @@ std::string Quoted(const std::string& path)
 }
 
 } // namespace
-
-int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs)
-{
-    // The bridge reads which host command to run from its environment, inherited from here.
-    char previous[1024] = {};
-    bool hadPrevious = ::GetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", previous, sizeof(previous)) > 0;
-    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", command.c_str());
-    ChildProcess bridge(EncoderPath("bridge"), arguments);
-    ::SetEnvironmentVariableA("LUMVEX_HOST_FFMPEG", hadPrevious ? previous : nullptr);
-    DWORD status = bridge.Started() ? bridge.WaitForExit(timeoutMs) : STILL_ACTIVE;
-    return status == STILL_ACTIVE ? -1 : static_cast<int>(status);
-}
 
 SmallVolume::SmallVolume(const std::string& folder, const std::string& size) : m_folder(folder)
 {
@@ -86,7 +75,7 @@ std::vector<double> FrameSimilarities(const std::string& video, const std::strin
 {
     TempFolder folder;
     std::string report = folder.File("ssim.txt");
-    // Through a shell, so the filter's line per frame reaches a file the bridge names.
+    // Through a shell, so the filter's line per frame reaches the report.
     std::string script = "ffmpeg -v error -i \\\"$0\\\" -i \\\"$1\\\" -lavfi \\\"[1:v]$3[r];[0:v][r]ssim=stats_file=-\\\" "
                          "-f null - > \\\"$2\\\"";
     std::vector<double> similarities;

@@ -1,5 +1,5 @@
-// Test media: host programs (ffprobe, ffmpeg, ImageMagick) run through the encoder bridge,
-// Windows paths and all, and what they tell of videos.
+// Test media: what the host's measuring tools (ffprobe, ffmpeg's SSIM) tell of videos, and a
+// volume that fills.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +8,6 @@
 #include <vector>
 
 namespace rig {
-
-// Runs the host command (shell words, e.g. "ffprobe") with the arguments, which are split
-// by the Windows rules; returns its exit status, or -1 when it could not be started.
-int RunHostTool(const std::string& command, const std::string& arguments, DWORD timeoutMs = 120000);
 
 // A tmpfs of the given size mounted on a new folder, standing in for a full disk; unmounted
 // when destroyed. Mounted() is false where mounting needs a root the tests lack.

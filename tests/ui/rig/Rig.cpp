@@ -263,7 +263,7 @@ std::string ExecutableDirectory()
 
 std::string EncoderPath(const std::string& encoder)
 {
-    return ExecutableDirectory() + (encoder == "bridge" ? "bridge\\" : "") + "ffmpeg.exe";
+    return ExecutableDirectory() + (encoder == "shipped" ? "" : encoder + "\\") + "ffmpeg.exe";
 }
 
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern)

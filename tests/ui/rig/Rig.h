@@ -138,9 +138,9 @@ std::string ReadFileBytes(const std::string& path);
 // The folder of the running test executable, ending with a backslash.
 std::string ExecutableDirectory();
 
-// Every video is held to both ends of what users run: the genuine Windows build of the oldest
-// encoder the program takes, beside the program, and the bridge to the host's current one.
-inline const char* const ENCODERS[] = {"genuine", "bridge"};
+// Every video is held to both ends of what users run: the encoder shipped beside the program,
+// built from current sources, and the genuine Windows build of the oldest version it takes.
+inline const char* const ENCODERS[] = {"shipped", "genuine-4.1"};
 std::string EncoderPath(const std::string& encoder);
 
 } // namespace rig
