@@ -60,6 +60,13 @@
 #define IDS_MINUTES                 122
 #define IDS_HOURS                   123
 #define IDS_ENCODER_NEEDED          124  // shown below IDS_MISSING_FILE
+// Why an encoder that Windows would not run, or ended, said nothing itself.
+#define IDS_ENCODER_NOT_STARTED     140
+#define IDS_ENCODER_ENDED           141
+#define IDS_DLL_MISSING             142
+#define IDS_NOT_FOR_THIS_WINDOWS    143
+#define IDS_DLL_MISMATCH            144
+#define IDS_DLL_INIT_FAILED         145
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129

@@ -5,6 +5,11 @@
 
 #include <vector>
 
+// Windows 10's, where the program runs; the headers it is built with show Windows 7's.
+#ifndef PROC_THREAD_ATTRIBUTE_JOB_LIST
+#define PROC_THREAD_ATTRIBUTE_JOB_LIST ProcThreadAttributeValue(13, FALSE, TRUE, FALSE)
+#endif
+
 namespace {
 
 // The progress report's last block, and the error output's last lines, fit well within this tail.
@@ -38,17 +43,32 @@ fw::unique_file CreateOutputFile(const std::string& path)
                                          CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
 }
 
+// A job of the encoder's own: the system ends the encoder, and whatever it started, when the
+// last handle to the job closes, which is ours, also when the program is ended by Task
+// Manager or crashes. It is never inherited.
+fw::unique_handle CreateKillingJob()
+{
+    fw::unique_handle job(::CreateJobObjectA(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job && !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits)))
+        job.reset();
+    return job;
+}
+
 // The output file and the input's end are the only handles handed down: encoders started at
 // once from other threads must not inherit each other's, which would keep them open after
-// their own encoder has gone.
-bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output, HANDLE input,
-                 PROCESS_INFORMATION& info)
+// their own encoder has gone. It is created inside its job, so no moment exists in which the
+// program could end and leave it running; and in its work folder, never in the photos' one,
+// which would then stay in use.
+bool StartHidden(const std::string& encoderPath, std::string line, const std::string& folder, HANDLE output,
+                 HANDLE input, HANDLE job, PROCESS_INFORMATION& info)
 {
     SIZE_T size = 0;
-    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    ::InitializeProcThreadAttributeList(nullptr, 2, 0, &size);
     std::vector<char> storage(size);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
-    if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size))
+    if (!::InitializeProcThreadAttributeList(attributes, 2, 0, &size))
         return false;
     HANDLE inherited[] = {output, input};
     STARTUPINFOEXA startup{};
@@ -59,15 +79,25 @@ bool StartHidden(const std::string& encoderPath, std::string line, HANDLE output
     startup.StartupInfo.hStdOutput = output;
     startup.StartupInfo.hStdError = output;
     startup.lpAttributeList = attributes;
+    // Without a job only where the system refuses one; Cancel still ends the encoder.
+    if (job)
+        ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_JOB_LIST, &job, sizeof(job), nullptr, nullptr);
     bool started = ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
                                                (input ? 2 : 1) * sizeof(HANDLE), nullptr, nullptr)
-                && ::CreateProcessA(encoderPath.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                    EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &info);
+                && ::CreateProcessA(encoderPath.c_str(), line.data(), nullptr, nullptr, TRUE, EncoderCreationFlags(),
+                                    nullptr, folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &info);
     ::DeleteProcThreadAttributeList(attributes);
     return started;
 }
 
 } // namespace
+
+DWORD EncoderCreationFlags()
+{
+    // A console of its own without a window: a hidden start alone still opens a terminal
+    // window when Windows Terminal is the default one.
+    return EXTENDED_STARTUPINFO_PRESENT | CREATE_NO_WINDOW;
+}
 
 CEncoderProcess::CEncoderProcess(const std::string& encoderPath, const std::string& commandLine,
                                  const std::string& workFiles, bool readsInput)
@@ -84,9 +114,13 @@ CEncoderProcess::CEncoderProcess(const std::string& encoderPath, const std::stri
     bool piped = !readsInput
               || (::CreatePipe(input.put(), m_input.put(), &inherited, 0)
                   && ::SetHandleInformation(m_input.get(), HANDLE_FLAG_INHERIT, 0));
-    if (output && piped && StartHidden(encoderPath, line, output.get(), input.get(), info)) {
+    std::string folder = workFiles.substr(0, workFiles.find_last_of('\\') + 1);
+    m_job = CreateKillingJob();
+    if (output && piped && StartHidden(encoderPath, line, folder, output.get(), input.get(), m_job.get(), info)) {
         m_process.reset(info.hProcess);
         ::CloseHandle(info.hThread);
+    } else {
+        m_startError = ::GetLastError();
     }
 }
 
@@ -139,7 +173,12 @@ EncoderRun CEncoderProcess::Finish()
 EncoderRun CEncoderProcess::Collect(EncoderEnd end)
 {
     EncoderRun run;
+    run.startError = m_startError;
     m_collected = true;
+    // What the encoder left running (under Wine, a console host that can outlive it holding
+    // its output open) goes with it.
+    if (m_job)
+        ::TerminateJobObject(m_job.get(), 1);
     if (m_process) {
         run.end = end;
         std::string errors = ReadTail(m_errorFile);

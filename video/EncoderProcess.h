@@ -1,4 +1,4 @@
-// Runs the external encoder hidden, watching its progress report while it runs.
+// Runs the external encoder with no window, watching its progress report while it runs.
 #pragma once
 
 #include "framework/Handles.h"
@@ -11,6 +11,7 @@ enum class EncoderEnd { NotStarted, Exited, Stopped };
 struct EncoderRun {
     EncoderEnd end = EncoderEnd::NotStarted;
     unsigned long exitCode = 1;
+    unsigned long startError = 0;  // why the process could not be created (GetLastError), if so
     bool unfinished = false;  // the encoder said it could not finish the video
     std::string lastError;    // the encoder's own last word on what went wrong, if any
 
@@ -27,8 +28,10 @@ constexpr DWORD ENCODER_WATCH_MS = 200;
 using EncoderWatch = std::function<bool(int encodedFrames)>;
 
 // One encoder process. It reports its progress to workFiles + "_progress.txt" and its errors
-// to workFiles + "_errors.txt"; both are deleted when it is done with. One that reads its
-// input ("-i pipe:0") waits for Give. An encoder still running when its owner goes is ended.
+// to workFiles + "_errors.txt"; both are deleted when it is done with. It runs in the work
+// files' folder. One that reads its input ("-i pipe:0") waits for Give. An encoder still
+// running when its owner goes is ended, and so is every encoder when the program ends,
+// however it ends.
 class CEncoderProcess {
 public:
     CEncoderProcess(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,
@@ -55,10 +58,15 @@ private:
 
     std::string m_progressFile;
     std::string m_errorFile;
+    fw::unique_handle m_job;
     fw::unique_handle m_process;
     fw::unique_handle m_input;
+    unsigned long m_startError = 0;
     bool m_collected = false;
 };
+
+// How encoders are created: CreateProcess's flags.
+DWORD EncoderCreationFlags();
 
 // One encoder run from start to end.
 EncoderRun RunEncoder(const std::string& encoderPath, const std::string& commandLine, const std::string& workFiles,

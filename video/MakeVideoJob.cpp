@@ -3,6 +3,7 @@
 #include "imaging/ImageFile.h"
 #include "resource.h"
 #include "video/EncoderCommandLine.h"
+#include "video/EncoderFailure.h"
 #include "video/EncoderProcess.h"
 #include "video/EncoderProgress.h"
 #include "video/FrameSpace.h"
@@ -138,5 +139,9 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     report.SetPos(count);
     if (success)
         return Result(true, IDS_VIDEO_SUCCESS);
-    return run.lastError.empty() ? Failure(IDS_VIDEO_FAILED) : Failure(IDS_VIDEO_FAILED_BECAUSE, run.lastError);
+    // Windows' word first: what a dying process wrote may be a debugger's, not the encoder's.
+    std::string reason = EncoderFailureText(run);
+    if (reason.empty())
+        reason = run.lastError;
+    return reason.empty() ? Failure(IDS_VIDEO_FAILED) : Failure(IDS_VIDEO_FAILED_BECAUSE, reason);
 }

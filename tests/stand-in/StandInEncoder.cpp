@@ -5,6 +5,9 @@
 // the video and exits 0, "fail" exits 1. "crash" ends with an access violation's status; "silent" exits 0
 // writing nothing; "refuse" exits 1; "second-segment-breaks" fails the segment that starts at
 // frame 11 with a line on its error output; "sleep" waits 20 s to be stopped, then fails.
+// "report" writes how it was started into "started" beside the video (its folder, whether it
+// has a console and a console window, whether it runs in a job), then waits for a "go" file
+// there before it finishes the video.
 #include "framework/Handles.h"
 
 #include <windows.h>
@@ -80,6 +83,24 @@ int Encode(int argc, wchar_t** argv, bool finish)
     return 0;
 }
 
+// What the encoder's start gave it, as lines of "name=value".
+int Report(const std::wstring& video)
+{
+    wchar_t folder[32768] = {};
+    ::GetCurrentDirectoryW(32768, folder);
+    BOOL inJob = FALSE;
+    ::IsProcessInJob(::GetCurrentProcess(), nullptr, &inJob);
+    char utf8[32768 * 3] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, folder, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    WriteText(Folder(video) + L"started", std::string("folder=") + utf8 + "\nconsole=" + (::GetConsoleCP() != 0 ? "1" : "0")
+                                              + "\nwindow=" + (::GetConsoleWindow() ? "1" : "0")
+                                              + "\njob=" + (inJob ? "1" : "0") + "\n");
+    while (::GetFileAttributesW((Folder(video) + L"go").c_str()) == INVALID_FILE_ATTRIBUTES)
+        ::Sleep(50);
+    WriteText(video, "video");
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -98,6 +119,8 @@ int wmain(int argc, wchar_t** argv)
             std::fputs("[mp4 @ 0x1] Second segment broke\n", stderr);
         return second ? 1 : 0;
     }
+    if (asked == "report")
+        return Report(argv[argc - 1]);
     if (asked == "sleep")
         ::Sleep(20000);
     return 1;

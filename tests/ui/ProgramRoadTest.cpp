@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -203,4 +204,48 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     EXPECT_EQ(rig::ReadFileBytes(ProgramFile("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
 }
 
+// How the program's encoders end when the program is ended from outside, and when Windows
+// cannot start them.
+class ProgramEnds : public ProgramRoad {};
+
+// Killed while its encoders make segments (as Task Manager ends it): every encoder goes with
+// it. An encoder whose DLL is missing: the failure says so, with the error icon, and no
+// system dialog waits anywhere.
+TEST_P(ProgramEnds, KilledItsEncodersGoAndAMissingDllIsTold)
+{
+    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), ProgramFile("ffmpeg.exe")));
+    SelectFiles(AddSources({"camera.jpg"}, 60));
+    MakeVideo(1, m_folder.File("killed"), false, 7);
+    const DWORD programId = m_program->Id();
+    ASSERT_TRUE(rig::WaitUntil([&] { return rig::ChildProcessCount(programId) >= 2; })) << "segments encoding";
+    fw::unique_handle program(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, programId));
+    DWORD killed = ::GetTickCount();
+    ASSERT_TRUE(::TerminateProcess(program.get(), 1));
+    EXPECT_TRUE(rig::WaitUntil([&] { return rig::ChildProcessCount(programId) == 0; }, 10000)) << "an encoder outlived the program";
+    std::printf("encoders gone %lu ms after the program was killed\n", ::GetTickCount() - killed);
+
+    ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "needs-dll\\ffmpeg.exe", ProgramFile("ffmpeg.exe")));
+    m_program = std::make_unique<rig::ChildProcess>(ProgramFile(LUMVEX_TEST_COPY_NAME));
+    m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", rig::PROGRAM_TITLE);
+    ASSERT_NE(m_window, nullptr);
+    SelectFiles(AddSources({"baseline.jpg"}));
+    MakeVideo(9, m_folder.File("needs-dll"));
+    HWND box = nullptr;
+    ASSERT_TRUE(rig::WaitUntil([&] { return (box = rig::FindTopLevel(m_program->Id(), "#32770", rig::PROGRAM_TITLE, {m_window})); }));
+    // Windows' error icon is a red disc; the information icon has no red.
+    auto redPixels = [&] {
+        RECT boxRect{};
+        ::GetWindowRect(box, &boxRect);
+        size_t red = 0;
+        for (COLORREF pixel : rig::ScreenPixels(boxRect))
+            red += GetRValue(pixel) > 160 && GetGValue(pixel) < 90 && GetBValue(pixel) < 90;
+        return red;
+    };
+    EXPECT_TRUE(rig::WaitUntil([&] { return redPixels() > 50; })) << "the error icon";
+    EXPECT_EQ(Result(), "Make time lapse video failed.\nffmpeg.exe could not start: a DLL it needs is missing.");
+    EXPECT_EQ(rig::FindTopLevel(0, "#32770", "", {m_window}), nullptr) << "a dialog waits";
+    EXPECT_EQ(rig::ChildProcessCount(m_program->Id()), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Encoders, ProgramRoad, ::testing::ValuesIn(rig::ENCODERS));
+INSTANTIATE_TEST_SUITE_P(Shipped, ProgramEnds, ::testing::Values("shipped"));

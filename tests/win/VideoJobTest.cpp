@@ -4,6 +4,7 @@
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "resource.h"
+#include "rig/HostTool.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
@@ -11,6 +12,8 @@
 #include "video/VideoJob.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -110,7 +113,7 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
         std::string argument;
     } cases[] = {
         {"fail", m_input, -1, IDS_VIDEO_FAILED, ""},
-        {"crash", m_input, -1, IDS_VIDEO_FAILED, ""},
+        {"crash", m_input, -1, IDS_VIDEO_FAILED_BECAUSE, "ffmpeg.exe stopped unexpectedly (Windows status 0xC0000005)."},
         {"silent", m_input, -1, IDS_VIDEO_FAILED, ""},
         // An encoder that ran would fail the job.
         {"refuse", nothingToEncode, -1, IDS_SELECT_IMAGES, ""},
@@ -140,9 +143,10 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
         EXPECT_EQ(result.ok, c.textId == IDS_VIDEO_SUCCESS || c.textId == IDS_SELECT_IMAGES);
         EXPECT_EQ(result.textId, c.textId);
         EXPECT_EQ(result.argument, c.argument);
-        // Wine lists an ended process for a moment after its last handle is closed.
+        // Wine lists an ended process for a moment after its last handle is closed, and its
+        // headless console host holds the encoder's output open as long.
         EXPECT_TRUE(rig::WaitUntil([&] { return rig::ChildProcessCount(::GetCurrentProcessId()) == desktop; }, 5000));
-        EXPECT_TRUE(rig::FilesIn(m_temp).empty());
+        EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_temp).empty(); }, 5000));
         const std::string& video = c.input.settings.DestinationFile;
         EXPECT_EQ(FileExists(video) ? rig::ReadFileBytes(video) : "none", c.textId == IDS_VIDEO_SUCCESS ? "video" : "none");
     }
@@ -158,6 +162,43 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
     EXPECT_EQ(report.last.phase, JobPhase::EncodingFrames);
     EXPECT_EQ(report.last.total, static_cast<int>(expected.size()));
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Each encoder runs with a console but no window, in the temporary folder, never the photos'
+// one, inside a job that ends it with the program; Wine gives it its headless console host.
+// One that Windows cannot start, or whose DLL is missing, fails the job with that reason.
+TEST_F(VideoJobTest, EncodersRunWindowlessInTheTempFolderInAJobAndWindowsReasonsAreTold)
+{
+    AddRow("JPG", Source("baseline.jpg", "a.jpg"));
+    UseStandIn("report");
+    JobResult result;
+    std::thread job([&] {
+        RecordedReport report;
+        result = RunVideoJob(m_input, report);
+    });
+    const std::string started = m_root.File("started");
+    bool reported = rig::WaitUntil([&] { return !rig::ReadFileBytes(started).empty(); });
+    bool headlessConsole = rig::RunHostTool("sh", "-c \"ps -eo args | grep -q '[c]onhost.exe.*--headless'\"") == 0;
+    rig::WriteFileBytes(m_root.File("go"), "");
+    job.join();
+    ASSERT_TRUE(reported);
+    EXPECT_EQ(result.textId, IDS_VIDEO_SUCCESS);
+    EXPECT_EQ(rig::ReadFileBytes(started), "folder=" + m_temp.substr(0, m_temp.size() - 1) + "\nconsole=1\nwindow=0\njob=1\n");
+    EXPECT_TRUE(headlessConsole);
+
+    ASSERT_TRUE(rig::WriteFileBytes(m_root.File("ffmpeg.exe"), "not a program"));
+    const std::pair<std::string, std::string> unstartable[] = {
+        {rig::ExecutableDirectory() + "needs-dll\\ffmpeg.exe", "ffmpeg.exe could not start: a DLL it needs is missing."},
+        {m_root.File("ffmpeg.exe"), "ffmpeg.exe could not start: "}};
+    for (const auto& [encoder, reason] : unstartable) {
+        m_input.encoderPath = encoder;
+        RecordedReport report;
+        result = RunVideoJob(m_input, report);
+        EXPECT_EQ(result.textId, IDS_VIDEO_FAILED_BECAUSE);
+        EXPECT_EQ(result.argument.substr(0, reason.size()), reason);
+        EXPECT_EQ(result.argument.find('%'), std::string::npos) << result.argument;
+        EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_temp).empty(); }, 5000));
+    }
 }
 
 // A 4 MB volume of its own stands in for a full disk: copies that clearly cannot fit are
