@@ -3,6 +3,7 @@
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageListDlg.h"
 #include "filelist/RowText.h"
+#include "framework/CurrentDirectory.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "resource.h"
@@ -285,6 +286,25 @@ TEST_F(MainWindowTest, PhotosMadeDozensASecondPlayInTheOrderTheyWereMade)
         played.push_back(std::atoi(rig::ReadFileBytes(root.File("seen\\" + frame)).substr(picture.size()).c_str()));
     std::iota(made.begin(), made.end(), 0);
     EXPECT_EQ(played, made);
+}
+
+// The open dialog leaves the current directory in the folder it chose from, whatever its
+// flags; the window puts it back, so the card the photos came from is not held.
+TEST_F(MainWindowTest, SelectFilesLeavesTheCurrentDirectoryWhereItWas)
+{
+    rig::TempFolder root;
+    const std::string card = root.File("card \xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0");
+    ASSERT_TRUE(::CreateDirectoryA(card.c_str(), nullptr));
+    ASSERT_TRUE(rig::CopyFileTo(fixtures::Path("red.png"), card + "\\red.png"));
+    const std::wstring before = fw::CurrentDirectory();
+    rig::Click(m_window, IDC_SELECT_FILES);
+    HWND open = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Select one or multiple files");
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(rig::SubmitFileName(open, card + "\\"));
+    ASSERT_TRUE(rig::SubmitFileName(open, "\"red.png\""));
+    ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(m_list) == 1 && ::IsWindowEnabled(m_window); }));
+    auto utf8 = [](const std::wstring& text) { return fw::FromWide(text.c_str(), static_cast<int>(text.size()), CP_UTF8); };
+    EXPECT_EQ(utf8(fw::CurrentDirectory()), utf8(before));
 }
 
 // A stop keeps the rows so far, numbered without gaps; the row limit ends the job with a
