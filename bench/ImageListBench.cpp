@@ -293,7 +293,8 @@ void BenchSort()
     ImageFileList original;
     for (int i = 0; i < 9999; ++i) {
         ImageFileInfo record;
-        record.createdTime = 1600000000 + static_cast<int64_t>(random() % 20000);
+        // In 50 ms steps over 1,000 seconds, many at the same time; one in fifty unknown.
+        record.createdFileTime = random() % 50 == 0 ? 0 : 132000000000000000ULL + random() % 20000 * 500000;
         record.typeText = "JPG";
         record.fileName = "IMG_" + std::to_string(i) + ".JPG";
         record.filePath = "C:\\Users\\someone\\Pictures\\Timelapse\\" + record.fileName;

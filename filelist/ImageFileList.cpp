@@ -20,14 +20,13 @@ void ImageFileList::RemoveAt(int index)
 
 void SortImageFilesByTime(ImageFileList& list)
 {
-    // Placing records from the last one up, each after the equal ones already placed, is a
-    // stable sort of the reversed list.
     std::vector<ImageFileInfo> records;
     records.reserve(list.GetCount());
-    for (int index = list.GetCount() - 1; index >= 0; --index)
+    for (int index = 0; index < list.GetCount(); ++index)
         records.push_back(list.GetAt(index));
-    std::stable_sort(records.begin(), records.end(),
-                     [](const ImageFileInfo& a, const ImageFileInfo& b) { return a.createdTime < b.createdTime; });
+    std::stable_sort(records.begin(), records.end(), [](const ImageFileInfo& a, const ImageFileInfo& b) {
+        return CreatedBefore(a.createdFileTime, b.createdFileTime);
+    });
     list.RemoveAll();
     for (const ImageFileInfo& record : records)
         list.Add(record);

@@ -12,6 +12,10 @@ struct ImageFileInfo {
     std::string typeText;
     std::string fileName;
     std::string filePath;
+    // The file's whole creation time as FILETIME counts it: 100 ns since 1601-01-01 UTC, so
+    // photos copied dozens a second, and the autumn hour that repeats, keep their order.
+    // 0 when it could not be read. What the time sort orders by.
+    uint64_t createdFileTime = 0;
 };
 
 class ImageFileList {
@@ -27,5 +31,13 @@ private:
     std::vector<ImageFileInfo> m_records;
 };
 
-// Ascending createdTime; records with equal times come out in reverse of their order.
+// The order of creation times (FILETIME, 0: unknown): earlier first; an unknown time after
+// every known one.
+inline bool CreatedBefore(uint64_t a, uint64_t b)
+{
+    return a != 0 && (b == 0 || a < b);
+}
+
+// Ascending whole creation time; records with equal times keep their order, and those whose
+// time could not be read come last, in their order.
 void SortImageFilesByTime(ImageFileList& list);

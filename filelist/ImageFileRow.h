@@ -13,6 +13,7 @@ struct ImageFileRow {
     std::string dateTaken;
     std::string filePath;
     TakenOrder taken;  // kept beside the row: the cell has no sub-seconds
+    uint64_t createdFileTime = 0;  // the whole creation time, FILETIME; 0 when not read
 };
 
 // False when no file is found at the path. The size comes from the image's header, so no

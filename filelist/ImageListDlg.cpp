@@ -230,6 +230,6 @@ void CImageListDlg::RemoveSelectedFiles()
 void CImageListDlg::RemoveAllFiles()
 {
     m_fileList.DeleteAllItems();
-    m_takenOrders.clear();
+    m_rowKeys.clear();
     UpdateMakeVideoButton();
 }

@@ -80,9 +80,9 @@ private:
     CListCtrl m_fileList;
     HICON m_icon;
     // Each row's data is the count of rows added before it, which orders "No." and keys
-    // what the row sorts by under "Date Taken".
+    // what the row sorts by under "Created Time" and "Date Taken".
     uint64_t m_rowsAdded = 0;
-    std::unordered_map<uint64_t, TakenOrder> m_takenOrders;
+    std::unordered_map<uint64_t, RowKeys> m_rowKeys;
     int m_sortColumn = -1;
     bool m_sortAscending = true;
 };

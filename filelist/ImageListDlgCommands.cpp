@@ -1,6 +1,7 @@
 // The main window's two long commands, each run behind the work dialog, and their result.
 #include "filelist/ImageListDlg.h"
 
+#include "framework/CurrentDirectory.h"
 #include "framework/MessageBox.h"
 #include "resource.h"
 #include "video/VideoSettingsDlg.h"
@@ -58,6 +59,8 @@ void CImageListDlg::OnSelectFiles()
         dialog.nMaxFile = FILE_NAME_BUFFER_CHARS;
         dialog.lpstrTitle = "Select one or multiple files";
         dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+        // The dialog leaves the current directory in the photos' folder; it goes back.
+        fw::KeepCurrentDirectory keep;
         if (::GetOpenFileNameA(&dialog))
             paths = SplitChosenNames(buffer.data());
     }

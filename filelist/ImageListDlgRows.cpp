@@ -19,7 +19,8 @@ int64_t FileTimeSince1970(const FILETIME& time, int64_t unit)
 }
 
 // The creation time (the last-write time where the file system keeps none) as the "Created
-// Time" cell, and the last-write time for a photo without a capture time.
+// Time" cell and whole beside it, and the last-write time for a photo without a capture time.
+// A file whose times cannot be read keeps an empty cell and an unknown time.
 void ReadFileTimes(const std::string& path, ImageFileRow& row)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -27,7 +28,9 @@ void ReadFileTimes(const std::string& path, ImageFileRow& row)
         return;
     const FILETIME& created = data.ftCreationTime;
     bool none = created.dwLowDateTime == 0 && created.dwHighDateTime == 0;
-    row.createdTime = FormatCreatedTime(FileTimeSince1970(none ? data.ftLastWriteTime : created, 10000000));
+    const FILETIME& kept = none ? data.ftLastWriteTime : created;
+    row.createdTime = FormatCreatedTime(FileTimeSince1970(kept, 10000000));
+    row.createdFileTime = static_cast<uint64_t>(kept.dwHighDateTime) << 32 | kept.dwLowDateTime;
     row.taken.milliseconds = FileTimeSince1970(data.ftLastWriteTime, 10000);
 }
 
@@ -74,7 +77,7 @@ int CImageListDlg::OnAddImageFileRows(const std::vector<ImageFileRow>& rows, con
         int item = m_fileList.InsertItem(count, LPSTR_TEXTCALLBACKA, static_cast<LPARAM>(m_rowsAdded));
         if (item < 0)
             continue;
-        m_takenOrders[m_rowsAdded++] = row.taken;
+        m_rowKeys[m_rowsAdded++] = {row.taken, row.createdFileTime};
         m_fileList.SetItemText(item, COLUMN_FILE_NAME, row.fileName);
         m_fileList.SetItemText(item, COLUMN_TYPE, row.typeText);
         m_fileList.SetItemText(item, COLUMN_DIMENSIONS, row.dimensions);
@@ -98,6 +101,9 @@ void CImageListDlg::CollectImageFiles(ImageFileList& list) const
     for (int row = 0; row < count; ++row) {
         ImageFileInfo record;
         record.createdTime = ParseCreatedTime(m_fileList.GetItemText(row, COLUMN_CREATED_TIME));
+        // A row without keys (the program adds none) has an unknown time.
+        auto keys = m_rowKeys.find(static_cast<uint64_t>(m_fileList.GetItemData(row)));
+        record.createdFileTime = keys == m_rowKeys.end() ? 0 : keys->second.created;
         record.typeText = m_fileList.GetItemText(row, COLUMN_TYPE);
         record.fileName = m_fileList.GetItemText(row, COLUMN_FILE_NAME);
         record.filePath = m_fileList.GetItemText(row, COLUMN_FILE_PATH);

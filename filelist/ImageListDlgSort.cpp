@@ -34,7 +34,9 @@ void CImageListDlg::SortRows(RowColumn column, bool ascending)
         data[row] = m_fileList.GetItemData(row);
         rows[row].added = static_cast<uint64_t>(data[row]);
         if (column == COLUMN_DATE_TAKEN)
-            rows[row].taken = m_takenOrders[rows[row].added];
+            rows[row].taken = m_rowKeys[rows[row].added].taken;
+        else if (column == COLUMN_CREATED_TIME)
+            rows[row].created = m_rowKeys[rows[row].added].created;
         else if (column != COLUMN_NUMBER)
             rows[row].cell = m_fileList.GetItemText(row, column);
     }
@@ -66,5 +68,5 @@ void CImageListDlg::ShowSortArrow(int column, bool ascending)
 
 void CImageListDlg::ForgetRow(int row)
 {
-    m_takenOrders.erase(static_cast<uint64_t>(m_fileList.GetItemData(row)));
+    m_rowKeys.erase(static_cast<uint64_t>(m_fileList.GetItemData(row)));
 }

@@ -1,6 +1,7 @@
 #include "filelist/RowOrder.h"
 
 #include "filelist/FolderImages.h"
+#include "filelist/ImageFileList.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,9 +22,7 @@ std::vector<int64_t> NumericKeys(RowColumn column, const std::vector<SortableRow
 {
     std::vector<int64_t> keys(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
-        keys[i] = column == COLUMN_DIMENSIONS     ? Area(rows[i].cell)
-                  : column == COLUMN_CREATED_TIME ? ParseCreatedTime(rows[i].cell)
-                                                  : static_cast<int64_t>(rows[i].added);
+        keys[i] = column == COLUMN_DIMENSIONS ? Area(rows[i].cell) : static_cast<int64_t>(rows[i].added);
     return keys;
 }
 
@@ -46,6 +45,10 @@ std::vector<int> SortedRowOrder(RowColumn column, const std::vector<SortableRow>
         case COLUMN_TYPE:
             if (x.cell != y.cell)
                 return x.cell < y.cell;
+            break;
+        case COLUMN_CREATED_TIME:
+            if (CreatedBefore(x.created, y.created) || CreatedBefore(y.created, x.created))
+                return CreatedBefore(x.created, y.created);
             break;
         case COLUMN_DATE_TAKEN:
             if (x.taken < y.taken || y.taken < x.taken)

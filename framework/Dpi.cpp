@@ -2,12 +2,23 @@
 
 namespace fw {
 
+namespace {
+
+// A function of user32 that older Windows lacks (Windows 7 has none of these), looked up at
+// run time.
+template <typename Function>
+Function User32Function(const char* name)
+{
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), name)));
+}
+
+} // namespace
+
 UINT DpiForWindow(HWND window)
 {
-    // Looked up at run time: Windows 7 has no GetDpiForWindow.
     using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowProc>("GetDpiForWindow");
     if (getDpiForWindow) {
         if (UINT dpi = getDpiForWindow(window))
             return dpi;
@@ -46,6 +57,38 @@ unique_hbitmap StretchedCopy(HBITMAP source, int width, int height)
     if (!::StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY))
         return {};
     return copy;
+}
+
+void NonClientMetricsForDpi(UINT dpi, NONCLIENTMETRICSW& metrics)
+{
+    using ForDpiProc = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = User32Function<ForDpiProc>("SystemParametersInfoForDpi");
+    metrics = NONCLIENTMETRICSW{};
+    metrics.cbSize = sizeof(metrics);
+    if (forDpi) {
+        if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
+            return;
+    } else if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        WindowDC screen(nullptr);
+        int systemDpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+        if (systemDpi > 0) {
+            for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+                                   &metrics.lfStatusFont, &metrics.lfMessageFont})
+                font->lfHeight = ::MulDiv(font->lfHeight, static_cast<int>(dpi), systemDpi);
+        }
+        return;
+    }
+    metrics = NONCLIENTMETRICSW{};
+}
+
+void KeepOwnFontOnDpiChange(HWND control)
+{
+    // DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS's DCDC_DISABLE_FONT_UPDATE.
+    constexpr UINT DISABLE_FONT_UPDATE = 0x0001;
+    using SetBehaviorProc = BOOL(WINAPI*)(HWND, UINT, UINT);
+    static const auto setBehavior = User32Function<SetBehaviorProc>("SetDialogControlDpiChangeBehavior");
+    if (setBehavior)
+        setBehavior(control, DISABLE_FONT_UPDATE, DISABLE_FONT_UPDATE);
 }
 
 } // namespace fw

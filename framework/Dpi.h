@@ -25,5 +25,12 @@ int ScaleToWindow(HWND window, int pixels);
 void UseHalftoneStretching(HDC dc);
 // A copy of the bitmap stretched to the size; empty when GDI refuses.
 unique_hbitmap StretchedCopy(HBITMAP source, int width, int height);
+// The system's fonts and metrics for the DPI (SystemParametersInfoForDpi, Windows 10 1607
+// on; before, the system DPI's metrics with their fonts' heights scaled to it); zeroed when
+// the system cannot say.
+void NonClientMetricsForDpi(UINT dpi, NONCLIENTMETRICSW& metrics);
+// A control of a dialog whose font its owner makes: the dialog manager then sends it no
+// font of its own on a DPI change (Windows 10 1703 on; nothing before, where it sends none).
+void KeepOwnFontOnDpiChange(HWND control);
 
 } // namespace fw

@@ -8,22 +8,20 @@
 
 namespace {
 
-// The menu font in bold; when the system cannot say, the zeroed record still gives a
-// default bold font.
-HFONT CreateBoldMenuFont()
+// The menu font in bold, made for the DPI; when the system cannot say, the zeroed record
+// still gives a default bold font. Wide throughout: the face name may be in any script.
+fw::unique_hfont CreateBoldMenuFont(UINT dpi)
 {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        metrics = NONCLIENTMETRICSA{};
-    LOGFONTA font = metrics.lfMenuFont;
+    NONCLIENTMETRICSW metrics;
+    fw::NonClientMetricsForDpi(dpi, metrics);
+    LOGFONTW font = metrics.lfMenuFont;
     font.lfWeight = FW_BOLD;
-    return ::CreateFontIndirectA(&font);
+    return fw::unique_hfont(::CreateFontIndirectW(&font));
 }
 
 } // namespace
 
-CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent), m_boldFont(CreateBoldMenuFont()) {}
+CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
 BOOL CAboutDlg::OnInitDialog()
 {
@@ -31,16 +29,31 @@ BOOL CAboutDlg::OnInitDialog()
     m_versionLabel.Attach(GetDlgItem(IDC_VERSION_LABEL));
     m_webLink.SubclassDlgItem(IDC_WEB_LINK, m_hWnd);
 
-    m_versionLabel.Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.get()), TRUE);
+    // Made for the dialog's own DPI, which only its window knows; the dialog manager leaves
+    // the label's font to this dialog when the DPI changes.
+    fw::KeepOwnFontOnDpiChange(m_versionLabel.GetSafeHwnd());
+    UseBoldFont(fw::DpiForWindow(m_hWnd));
     m_webLink.SetTargetText(WEB_SITE);
     m_mailLink.SetTargetText(std::string("mailto:") + SUPPORT_ADDRESS);
     TakeOverBanner();
     return TRUE;
 }
 
-void CAboutDlg::OnDpiChanged(UINT, UINT)
+void CAboutDlg::OnDpiChanged(UINT, UINT newDpi)
 {
+    // The links follow the fonts the dialog manager sends them (CStaticLink).
+    UseBoldFont(newDpi);
     TakeOverBanner();
+}
+
+void CAboutDlg::UseBoldFont(UINT dpi)
+{
+    fw::unique_hfont font = CreateBoldMenuFont(dpi);
+    if (!font)
+        return;
+    // The label lets go of the old font before it is freed.
+    m_versionLabel.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    m_boldFont = std::move(font);
 }
 
 void CAboutDlg::TakeOverBanner()

@@ -21,6 +21,8 @@ protected:
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
+    // The version label's bold menu font, made anew for the DPI; the old one is freed.
+    void UseBoldFont(UINT dpi);
     void TakeOverBanner();
 
     CStatic m_versionLabel;

@@ -1,6 +1,7 @@
 #include "links/StaticLink.h"
 
 #include "framework/Dialog.h"
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 
 #include <shellapi.h>
@@ -59,6 +60,17 @@ LRESULT CStaticLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETCURSOR:
         return OnSetCursor() ? TRUE : FALSE;
+    case WM_SETFONT:
+        // The control's new font, such as the one the dialog manager makes for a new DPI:
+        // the copy of the old one goes first, so the redraw that may follow copies this one.
+        m_linkFont.reset();
+        break;
+    case WM_DPICHANGED_AFTERPARENT:
+        // The dialog has moved to a screen of another scale and its manager has sent the
+        // controls their fonts for it: the copy is made anew from the control's font.
+        m_linkFont.reset();
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+        return 0;
     default:
         break;
     }
@@ -95,12 +107,13 @@ LRESULT CStaticLink::OnReflectedCtlColor(HDC dc)
     if (!m_linkFont) {
         // A copy of the dialog's font, so the label reads like the text around it; a control
         // without a font of its own draws in the system font, and so does its copy.
-        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
-        LOGFONTA logFont{};
-        if (!font || !::GetObjectA(font, sizeof(logFont), &logFont))
-            ::GetObjectA(::GetStockObject(SYSTEM_FONT), sizeof(logFont), &logFont);
+        // Wide, so a face named in any script comes through whole.
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        if (!font || !::GetObjectW(font, sizeof(logFont), &logFont))
+            ::GetObjectW(::GetStockObject(SYSTEM_FONT), sizeof(logFont), &logFont);
         logFont.lfUnderline = FALSE;
-        m_linkFont.reset(::CreateFontIndirectA(&logFont));
+        m_linkFont.reset(::CreateFontIndirectW(&logFont));
     }
     if (m_linkFont)
         ::SelectObject(dc, m_linkFont.get());

@@ -3,6 +3,7 @@
 #include "app/FileSystem.h"
 #include "app/Globals.h"
 #include "app/SettingsRules.h"
+#include "framework/CurrentDirectory.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "resource.h"
@@ -108,6 +109,8 @@ void CVideoSettingsDlg::OnBrowseTempPath()
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     info.lpfn = BrowseCallbackProc;
     info.lParam = reinterpret_cast<LPARAM>(this);
+    // Not documented to move the current directory; held all the same, as for every dialog.
+    fw::KeepCurrentDirectory keep;
     unique_item_list item(::SHBrowseForFolderA(&info));
     char path[MAX_PATH] = {};
     if (!item || !::SHGetPathFromIDListA(item.get(), path))
@@ -136,6 +139,8 @@ void CVideoSettingsDlg::OnBrowseDestFile()
     dialog.lpstrTitle = "Select the destination file";
     dialog.lpstrDefExt = extension.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+    // OFN_NOCHANGEDIR is documented to work here; held all the same, as for every dialog.
+    fw::KeepCurrentDirectory keep;
     if (!::GetSaveFileNameA(&dialog))
         return;
     m_strDestFile = fileName;

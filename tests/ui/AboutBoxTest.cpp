@@ -1,11 +1,14 @@
 // The About box's hyperlink labels on real windows: the colours follow the real pointer and
 // the clicks, with the shell replaced by a recorder.
+#include "framework/Dpi.h"
 #include "links/AboutDlg.h"
+#include "resource.h"
 #include "rig/Rig.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cwchar>
 #include <memory>
 
 namespace {
@@ -80,6 +83,83 @@ TEST(AboutBox, LinksColourWithThePointerAndOpenOnClick)
     rig::PressKey(dialog, VK_ESCAPE);
     EXPECT_TRUE(ui.Join());
     rig::MovePointer({0, 0});
+}
+
+// The menu font under another face for the test's time; the system's own one back after.
+class MenuFace {
+public:
+    explicit MenuFace(const wchar_t* face)
+    {
+        m_saved.cbSize = sizeof(m_saved);
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m_saved), &m_saved, 0);
+        NONCLIENTMETRICSW changed = m_saved;
+        std::wcsncpy(changed.lfMenuFont.lfFaceName, face, LF_FACESIZE - 1);
+        // Not written to the user's settings.
+        ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(changed), &changed, 0);
+    }
+    ~MenuFace() { ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(m_saved), &m_saved, 0); }
+
+private:
+    NONCLIENTMETRICSW m_saved{};
+};
+
+LOGFONTW FontOf(HFONT font)
+{
+    LOGFONTW logFont{};
+    ::GetObjectW(font, sizeof(logFont), &logFont);
+    return logFont;
+}
+
+// The version line takes the menu font's face whole in any script (20 characters, 44 bytes
+// in UTF-8), in bold. On a screen of twice the DPI the line and both links draw in fonts made
+// for it, and the old ones are freed. Wine moves no window between screens of different
+// scale and its dialog manager rescales nothing: the test sends what Windows' would, the new
+// DPI to the dialog, the dialog font made for it to the controls that use it, and
+// WM_DPICHANGED_AFTERPARENT to every control.
+TEST(AboutBox, FontsKeepTheirFaceAndAreMadeAnewForANewDpi)
+{
+    const wchar_t face[] = L"\u041B\u0443\u043C\u0432\u0435\u043A\u0441 \u0428\u0440\u0438\u0444\u0442 "
+                           L"\u6642\u9593\u7D4C\u904E\u52D5\u753B";
+    MenuFace menuFace(face);
+    CAboutDlg about;
+    rig::UiThread ui([&] { about.DoModal(); });
+    HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "About Lumvex Time Lapse Video Tools");
+    ASSERT_NE(dialog, nullptr);
+    HWND version = ::GetDlgItem(dialog, IDC_VERSION_LABEL);
+    auto versionFont = [&] { return reinterpret_cast<HFONT>(::SendMessageW(version, WM_GETFONT, 0, 0)); };
+    CStaticLink* links[] = {&about.GetMailLink(), &about.GetWebLink()};
+    auto linksDrawn = [&] { return links[0]->GetLinkFont() && links[1]->GetLinkFont(); };
+    ASSERT_TRUE(rig::WaitUntil(linksDrawn, 5000));
+    const LOGFONTW bold = FontOf(versionFont());
+    EXPECT_STREQ(bold.lfFaceName, face);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    const HFONT oldFonts[] = {versionFont(), links[0]->GetLinkFont(), links[1]->GetLinkFont()};
+
+    const UINT doubled = 2 * fw::DpiForWindow(dialog);
+    RECT suggested;
+    ::GetWindowRect(dialog, &suggested);
+    ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(doubled, doubled), reinterpret_cast<LPARAM>(&suggested));
+    LOGFONTW larger = FontOf(links[0]->GetLinkFont());
+    larger.lfHeight *= 2;
+    fw::unique_hfont dialogFont(::CreateFontIndirectW(&larger));
+    for (CStaticLink* link : links)
+        ::SendMessageW(link->GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.get()), TRUE);
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ASSERT_TRUE(rig::WaitUntil(linksDrawn, 5000));
+
+    const LOGFONTW boldNow = FontOf(versionFont());
+    EXPECT_STREQ(boldNow.lfFaceName, face);
+    EXPECT_EQ(boldNow.lfWeight, FW_BOLD);
+    EXPECT_NEAR(boldNow.lfHeight, 2 * bold.lfHeight, 1);
+    for (CStaticLink* link : links)
+        EXPECT_EQ(FontOf(link->GetLinkFont()).lfHeight, larger.lfHeight);
+    for (HFONT old : oldFonts)
+        EXPECT_EQ(::GetObjectType(old), 0u) << "an old font is still alive";
+
+    rig::PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(ui.Join());
 }
 
 } // namespace

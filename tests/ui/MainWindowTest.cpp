@@ -3,6 +3,7 @@
 #include "filelist/ImageFileList.h"
 #include "filelist/ImageListDlg.h"
 #include "filelist/RowText.h"
+#include "framework/CurrentDirectory.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "resource.h"
@@ -10,11 +11,15 @@
 #include "tests/fixtures/Fixtures.h"
 #include "tests/win/RecordedReport.h"
 #include "video/LoadFilesJob.h"
+#include "video/VideoJob.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -239,6 +244,67 @@ TEST_F(MainWindowTest, AHeadingClickSortsTheRowsAndTheVideoFollowsThem)
     // A row added after the sort breaks the order the arrow claims.
     m_dialog.AddImageFile(fixtures::Path("taken-c.jpg"));
     EXPECT_EQ(arrows(), "-------");
+}
+
+// Explorer copies dozens of photos a second: 300 made in name order within ten seconds and
+// listed in another order play in name order with the created-time box ticked, the job taking
+// its snapshot of the rows as the work dialog does. Wine keeps no creation time on Linux and
+// reports the last write's, so both are set.
+TEST_F(MainWindowTest, PhotosMadeDozensASecondPlayInTheOrderTheyWereMade)
+{
+    rig::TempFolder root;
+    const std::string picture = rig::ReadFileBytes(fixtures::Path("baseline.jpg"));
+    std::vector<std::string> paths;
+    for (int i = 0; i < 300; ++i) {
+        paths.push_back(root.File(fw::FormatText("IMG_%04d.jpg", i)));
+        // Its number after the picture's end tells each frame's photo.
+        ASSERT_TRUE(rig::WriteFileBytes(paths.back(), picture + fw::FormatText("%03d", i)));
+        ULARGE_INTEGER time;
+        time.QuadPart = 133500000000000000ULL + i * 10000000ULL * 10 / 300;
+        FILETIME made{time.LowPart, time.HighPart};
+        fw::unique_file file(::CreateFileA(paths.back().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(::SetFileTime(file.get(), &made, nullptr, &made));
+    }
+    std::shuffle(paths.begin(), paths.end(), std::mt19937(29));
+    RecordedReport report;
+    ASSERT_EQ(RunLoadFilesJob(m_dialog, paths, report).textId, 0u);
+
+    VideoJobInput input;
+    ASSERT_TRUE(rig::WaitForPostedMessages(m_window, [&] { m_dialog.CollectImageFiles(input.images); }));
+    input.settings.SortByTime = 1;
+    input.settings.TempPath = root.File("frames\\");
+    input.settings.DestinationFile = root.File("video.mp4");
+    input.encoderPath = rig::ExecutableDirectory() + "stand-in\\ffmpeg.exe";
+    input.cores = 1;
+    ::SetEnvironmentVariableA("LUMVEX_STAND_IN", "ok");
+    EXPECT_TRUE(RunVideoJob(input, report).ok);
+    ::SetEnvironmentVariableA("LUMVEX_STAND_IN", nullptr);
+    std::vector<std::string> frames = rig::FilesIn(root.File("seen\\"), "*.jpg");
+    std::sort(frames.begin(), frames.end());
+    std::vector<int> played, made(300);
+    for (const std::string& frame : frames)
+        played.push_back(std::atoi(rig::ReadFileBytes(root.File("seen\\" + frame)).substr(picture.size()).c_str()));
+    std::iota(made.begin(), made.end(), 0);
+    EXPECT_EQ(played, made);
+}
+
+// The open dialog leaves the current directory in the folder it chose from, whatever its
+// flags; the window puts it back, so the card the photos came from is not held.
+TEST_F(MainWindowTest, SelectFilesLeavesTheCurrentDirectoryWhereItWas)
+{
+    rig::TempFolder root;
+    const std::string card = root.File("card \xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0");
+    ASSERT_TRUE(::CreateDirectoryA(card.c_str(), nullptr));
+    ASSERT_TRUE(rig::CopyFileTo(fixtures::Path("red.png"), card + "\\red.png"));
+    const std::wstring before = fw::CurrentDirectory();
+    rig::Click(m_window, IDC_SELECT_FILES);
+    HWND open = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Select one or multiple files");
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(rig::SubmitFileName(open, card + "\\"));
+    ASSERT_TRUE(rig::SubmitFileName(open, "\"red.png\""));
+    ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(m_list) == 1 && ::IsWindowEnabled(m_window); }));
+    auto utf8 = [](const std::wstring& text) { return fw::FromWide(text.c_str(), static_cast<int>(text.size()), CP_UTF8); };
+    EXPECT_EQ(utf8(fw::CurrentDirectory()), utf8(before));
 }
 
 // A stop keeps the rows so far, numbered without gaps; the row limit ends the job with a
