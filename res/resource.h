@@ -50,7 +50,7 @@
 #define IDS_VIDEO_FAILED            111
 #define IDS_MISSING_FILE            113
 #define IDS_TEMP_FULL               114
-#define IDS_TEMP_WRITE_FAILED       115
+#define IDS_FRAME_WRITE_FAILED      115
 #define IDS_VIDEO_FAILED_BECAUSE    116
 #define IDS_FILE_COUNT              117
 #define IDS_FRAME_COUNT             118
