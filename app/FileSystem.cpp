@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 
 namespace {
@@ -46,6 +47,17 @@ bool FileExists(const std::string& path)
     WIN32_FIND_DATAA data;
     fw::unique_find find(::FindFirstFileA(path.c_str(), &data));
     return static_cast<bool>(find);
+}
+
+bool CanWriteInFolder(const std::string& folder)
+{
+    // A name of its own each time: an earlier one may still wait to be deleted.
+    static std::atomic<unsigned> probes{0};
+    std::string name = folder + "lumvex-write-" + std::to_string(::GetCurrentProcessId()) + "-"
+                     + std::to_string(++probes) + ".tmp";
+    fw::unique_file file(::CreateFileA(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
 }
 
 bool IsHeldByAnother(DWORD error)

@@ -12,6 +12,9 @@ bool EnsureDirectory(std::string path);
 // True when a file-system search finds the path; a directory counts as found.
 bool FileExists(const std::string& path);
 
+// True when a new file can be made in the folder (ending in "\") and goes again.
+bool CanWriteInFolder(const std::string& folder);
+
 // Operations on the files a job makes for itself: frames, probes, the encoders' reports and
 // segments. Antivirus, the search indexer and cloud sync open a new file for a moment; while
 // one holds it without sharing, or its name still waits to be deleted, Windows answers with a

@@ -63,6 +63,7 @@
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129
+#define IDS_SETTINGS_NOT_KEPT       131
 #define IDC_DEST_FILE               1004
 #define IDC_TEMP_PATH               1007
 #define IDC_SORT_BY_TIME            1008
