@@ -3,10 +3,40 @@
 #include "app/FileSystem.h"
 #include "app/Globals.h"
 #include "app/SettingsRules.h"
+#include "framework/Handles.h"
+#include "framework/Text.h"
+
+#include <shlobj.h>
 
 namespace {
+
 const char SETTINGS_FILE_NAME[] = "lumvextimelapsevideo.ini";
 const char SECTION[] = "VIDEO";
+
+using unique_cotaskmem_wstring = fw::UniqueResource<PWSTR, fw::NullTraits<PWSTR, ::CoTaskMemFree>>;
+
+// "<the user's local application data>\Lumvex Time Lapse Video Tools\temp\"; empty when
+// the system does not say where that is.
+std::string LocalTempFolder()
+{
+    unique_cotaskmem_wstring path;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, path.put())))
+        return "";
+    return fw::FromWide(path.get(), static_cast<int>(::wcslen(path.get()))) + "\\Lumvex Time Lapse Video Tools\\temp\\";
+}
+
+std::string SystemTempFolder()
+{
+    char path[MAX_PATH + 1] = {};
+    DWORD length = ::GetTempPathA(sizeof(path), path);
+    return length > 0 && length < sizeof(path) ? path : "";
+}
+
+bool IsUsableFolder(const std::string& folder)
+{
+    return EnsureDirectory(folder) && CanWriteInFolder(settings_rules::WithTrailingBackslash(folder));
+}
+
 } // namespace
 
 int CIniSettings::ClampInt(int value, int min, int max)
@@ -30,12 +60,19 @@ void CIniSettings::Load(const std::string& directory)
     Deflicker = m_file.ReadBool(SECTION, "Deflicker", false) ? 1 : 0;
     Framing = ClampInt(m_file.ReadInt(SECTION, "Framing", settings_rules::FRAMING_FIT), 1, settings_rules::FRAMING_STRETCH);
 
-    if (!TempPath.empty() && EnsureDirectory(TempPath)) {
+    if (IsUsableFolder(TempPath)) {
         TempPath = settings_rules::WithTrailingBackslash(TempPath);
         return;
     }
-    TempPath = directory + "temp\\";
-    EnsureDirectory(TempPath);
+    // A program unpacked where the user may not write, such as Program Files, still makes videos.
+    const std::string besideProgram = directory + "temp\\";
+    for (const std::string& folder : {besideProgram, LocalTempFolder(), SystemTempFolder()}) {
+        if (IsUsableFolder(folder)) {
+            TempPath = folder;
+            return;
+        }
+    }
+    TempPath = besideProgram;
 }
 
 bool CIniSettings::Save() const

@@ -11,13 +11,14 @@ public:
 
     // Reads the file in the executable's directory; never fails.
     void Load();
-    // Reads the file in the given directory (ending in "\"), which also holds the fall-back
-    // temporary folder.
+    // Reads the file in the given directory (ending in "\"). A temporary folder that cannot be
+    // made or written falls back to "temp" there, or else to one of the user's own.
     void Load(const std::string& directory);
     // Writes the seven stored keys in order; false at the first write that fails.
     bool Save() const;
 
     static int ClampInt(int value, int min, int max);
+    const std::string& FilePath() const { return m_file.GetPath(); }
 
     std::string TempPath;
     std::string DestinationFile;

@@ -50,7 +50,7 @@
 #define IDS_VIDEO_FAILED            111
 #define IDS_MISSING_FILE            113
 #define IDS_TEMP_FULL               114
-#define IDS_TEMP_WRITE_FAILED       115
+#define IDS_FRAME_WRITE_FAILED      115
 #define IDS_VIDEO_FAILED_BECAUSE    116
 #define IDS_FILE_COUNT              117
 #define IDS_FRAME_COUNT             118
@@ -70,6 +70,7 @@
 
 // Video settings dialog
 #define IDD_VIDEO_SETTINGS          129
+#define IDS_SETTINGS_NOT_KEPT       131
 #define IDC_DEST_FILE               1004
 #define IDC_TEMP_PATH               1007
 #define IDC_SORT_BY_TIME            1008

@@ -1,5 +1,6 @@
 #include "video/ConversionPool.h"
 
+#include "app/FileSystem.h"
 #include "framework/Thread.h"
 #include "video/ConvertToJpeg.h"
 
@@ -26,7 +27,7 @@ CConversionPool::~CConversionPool()
         ::WaitForSingleObject(worker.get(), INFINITE);
     for (size_t i = 0; i < m_items.size(); ++i) {
         if (m_states[i] == State::Done && m_outcomes[i].status == FrameStatus::Written)
-            ::DeleteFileA(m_items[i].target.c_str());
+            RetryingDeleteFile(m_items[i].target);
     }
 }
 

@@ -34,7 +34,9 @@ bool NeedsCanvas(const FrameCanvas& canvas, ImageDimensions picture)
     return canvas.size.width > 0 && canvas.size.height > 0 && !SameShape(canvas.size, picture);
 }
 
-// The picture scaled by one factor and centred on a black canvas, whole or covering it.
+// The picture scaled by one factor and centred on a black canvas, whole or covering it. The
+// canvas is a new bitmap, so nothing of the source's metadata comes along: Windows' codec
+// would write the source's EXIF into the frame, and can fail on a property it cannot write.
 GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas& canvas)
 {
     double across = static_cast<double>(canvas.size.width) / size.width;
@@ -50,15 +52,17 @@ GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas
     if (GdipGetImageGraphicsContext(raw, &drawing) != Ok)
         return nullptr;
     GraphicsPtr graphics(drawing);
+    bool scaled = canvas.size.width != size.width || canvas.size.height != size.height;
     if (GdipGraphicsClear(drawing, 0xFF000000) != Ok
-        || GdipSetInterpolationMode(drawing, InterpolationModeHighQualityBicubic) != Ok
+        || GdipSetInterpolationMode(drawing, scaled ? InterpolationModeHighQualityBicubic : InterpolationModeNearestNeighbor)
+               != Ok
         || GdipDrawImageRect(drawing, picture, (canvas.size.width - width) / 2, (canvas.size.height - height) / 2, width,
                              height) != Ok)
         return nullptr;
     return framed;
 }
 
-// The decoded picture as the codec gives it; one with alpha is premultiplied, so what is
+// The decoded picture upright on a canvas of its own size, or framed on the one given; what is
 // transparent comes out black.
 GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const FrameCanvas& canvas)
 {
@@ -66,27 +70,31 @@ GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const Fra
     if (GdipCreateBitmapFromFile(fw::ToWide(sourcePath).c_str(), &raw) != Ok || !raw)
         return nullptr;
     GdiplusImagePtr decoded(raw);
-    if (!TurnUpright(raw, orientation))
-        return nullptr;
-    // Windows' codec writes the source's EXIF into the new file; its tag would turn the upright
-    // frame again in any reader that honours it.
-    if (orientation != 1)
-        GdipRemovePropertyItem(raw, PropertyTagOrientation);
-    PixelFormat format = 0;
     UINT width = 0, height = 0;
-    if (GdipGetImagePixelFormat(raw, &format) != Ok || GdipGetImageWidth(raw, &width) != Ok
-        || GdipGetImageHeight(raw, &height) != Ok || width == 0 || height == 0)
+    if (!TurnUpright(raw, orientation) || GdipGetImageWidth(raw, &width) != Ok || GdipGetImageHeight(raw, &height) != Ok
+        || width == 0 || height == 0)
         return nullptr;
     ImageDimensions size{static_cast<int>(width), static_cast<int>(height)};
-    if (NeedsCanvas(canvas, size))
-        return Framed(raw, size, canvas);
-    if (!(format & PixelFormatAlpha))
-        return decoded;
-    GpBitmap* premultiplied = nullptr;
-    if (GdipCloneBitmapAreaI(0, 0, static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppPARGB, raw,
-                             &premultiplied) != Ok)
-        return nullptr;
-    return GdiplusImagePtr(premultiplied);
+    return Framed(raw, size, NeedsCanvas(canvas, size) ? canvas : FrameCanvas{size});
+}
+
+// Encoded into memory first, so a failed write carries the system's reason.
+FrameOutcome WriteJpeg(GpImage* image, const CLSID& encoder, const std::string& frameFileName)
+{
+    const FrameOutcome notEncoded{FrameStatus::WriteFailed, ERROR_WRITE_FAULT};
+    CJpegFrameParameters parameters;
+    fw::ComPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))
+        || GdipSaveImageToStream(image, stream.get(), &encoder, parameters.Get()) != Ok)
+        return notEncoded;
+    ULARGE_INTEGER size{};
+    HGLOBAL memory = nullptr;
+    if (FAILED(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size)) || FAILED(::GetHGlobalFromStream(stream.get(), &memory)))
+        return notEncoded;
+    fw::GlobalLockGuard bytes(memory);
+    if (!bytes.get())
+        return notEncoded;
+    return WriteFrameFile(frameFileName, bytes.get(), static_cast<size_t>(size.QuadPart));
 }
 
 FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFileName, int orientation,
@@ -97,25 +105,15 @@ FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFile
     if (!gdiplus || !FindJpegEncoder(encoder))
         return {};
     GdiplusImagePtr image = Decode(sourcePath, orientation, canvas);
-    if (!image)
-        return {};
-    // Encoded into memory first, so a failed write is told apart from an undecodable source
-    // and carries the system's reason.
-    fw::ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))
-        || GdipSaveImageToStream(image.get(), stream.get(), &encoder, nullptr) != Ok)
-        return {};
-    ULARGE_INTEGER size{};
-    HGLOBAL memory = nullptr;
-    if (FAILED(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size)) || FAILED(::GetHGlobalFromStream(stream.get(), &memory)))
-        return {};
-    fw::GlobalLockGuard bytes(memory);
-    if (!bytes.get())
-        return {};
-    return WriteFrameFile(frameFileName, bytes.get(), static_cast<size_t>(size.QuadPart));
+    return image ? WriteJpeg(image.get(), encoder, frameFileName) : FrameOutcome{};
 }
 
 } // namespace
+
+CJpegFrameParameters::CJpegFrameParameters()
+    : m_parameters{1, {{EncoderQuality, 1, EncoderParameterValueTypeLong, &m_quality}}}
+{
+}
 
 FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName, const FrameCanvas& canvas)
 {

@@ -5,6 +5,8 @@
 #include "imaging/ImageHeader.h"
 #include "video/FrameFile.h"
 
+#include <gdiplus.h>
+
 #include <string>
 
 // The picture every frame is drawn into, fitted with black bars or filled and cropped, for an
@@ -14,8 +16,24 @@ struct FrameCanvas {
     int framing = settings_rules::FRAMING_FIT;
 };
 
-// Decodes the source and writes it as a JPEG file at the codec's default settings. A source
-// that cannot be decoded is Unreadable; a failed write leaves no partial file behind.
+// What every frame is encoded with: quality 95, stated rather than left to the codec's default,
+// which Windows does not document.
+class CJpegFrameParameters {
+public:
+    static constexpr ULONG QUALITY = 95;
+    CJpegFrameParameters();
+    CJpegFrameParameters(const CJpegFrameParameters&) = delete;
+    CJpegFrameParameters& operator=(const CJpegFrameParameters&) = delete;
+    const Gdiplus::EncoderParameters* Get() const { return &m_parameters; }
+
+private:
+    ULONG m_quality = QUALITY;
+    Gdiplus::EncoderParameters m_parameters;
+};
+
+// Decodes the source and writes it as a JPEG file of quality 95 that carries none of the
+// source's metadata. A source that cannot be decoded is Unreadable; a frame that cannot be
+// encoded or written is WriteFailed and leaves no partial file behind.
 FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName,
                            const FrameCanvas& canvas = {});
 

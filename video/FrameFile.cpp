@@ -1,5 +1,6 @@
 #include "video/FrameFile.h"
 
+#include "app/FileSystem.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -35,16 +36,16 @@ FrameOutcome LinkOrCopyJpeg(const std::string& sourcePath, const std::string& fr
 {
     // A stale file of that name may be a link to some source: copying over it would write
     // into that source, so its name goes first.
-    ::DeleteFileA(frameFileName.c_str());
-    if (CanBeLinked(sourcePath) && ::CreateHardLinkA(frameFileName.c_str(), sourcePath.c_str(), nullptr))
+    RetryingDeleteFile(frameFileName);
+    if (CanBeLinked(sourcePath) && RetryingCreateHardLink(frameFileName, sourcePath))
         return {FrameStatus::Written};
-    if (::CopyFileA(sourcePath.c_str(), frameFileName.c_str(), TRUE)) {
+    if (RetryingCopyFile(sourcePath, frameFileName)) {
         // The copy takes the source's read-only mark, which would keep it from being deleted.
         ::SetFileAttributesA(frameFileName.c_str(), FILE_ATTRIBUTE_NORMAL);
         return {FrameStatus::Written};
     }
     DWORD error = ::GetLastError();
-    ::DeleteFileA(frameFileName.c_str());
+    RetryingDeleteFile(frameFileName);
     return IsReadable(sourcePath) ? Failed(error) : FrameOutcome{};
 }
 
@@ -52,8 +53,7 @@ FrameOutcome WriteFrameFile(const std::string& frameFileName, const void* bytes,
 {
     DWORD error = ERROR_SUCCESS;
     {
-        fw::unique_file file(::CreateFileA(frameFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        fw::unique_file file = RetryingCreateFileForWriting(frameFileName);
         if (!file)
             return Failed(::GetLastError());
         DWORD written = 0;
@@ -62,6 +62,6 @@ FrameOutcome WriteFrameFile(const std::string& frameFileName, const void* bytes,
         // A short write without an error is a full volume.
         error = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_DISK_FULL;
     }
-    ::DeleteFileA(frameFileName.c_str());
+    RetryingDeleteFile(frameFileName);
     return Failed(error);
 }

@@ -1,14 +1,17 @@
 #include "video/FrameSpace.h"
 
+#include "app/FileSystem.h"
 #include "imaging/ImageHeader.h"
 #include "video/FrameFile.h"
+#include "video/WorkFileNames.h"
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 
 namespace {
 
-// The codec's default JPEG is well above a sixty-fourth of a BMP, PNG or GIF of the same picture.
+// A JPEG of quality 95 is well above a sixty-fourth of a BMP, PNG or GIF of the same picture.
 constexpr uint64_t CONVERSION_FLOOR_DIVISOR = 64;
 // Two bits a pixel: more than an MPEG-4 at quantiser 2 or an H.264 at its default quality
 // spend on a photograph.
@@ -33,18 +36,25 @@ bool ReadSize(const std::string& path, uint64_t& size, DWORD& attributes)
     return true;
 }
 
+// Jobs of one second, in this process or another, would otherwise make the same name again.
+std::string NewProbeName(const std::string& workFiles)
+{
+    static std::atomic<unsigned> probes{0};
+    return ProbeFileName(workFiles, ::GetCurrentProcessId(), ++probes);
+}
+
 // Files of one folder share a volume, so one link tells for all of them.
 bool CanLink(const std::string& sourcePath, const std::string& probeName)
 {
-    if (!::CreateHardLinkA(probeName.c_str(), sourcePath.c_str(), nullptr))
+    if (!RetryingCreateHardLink(probeName, sourcePath))
         return false;
-    ::DeleteFileA(probeName.c_str());
+    RetryingDeleteFile(probeName);
     return true;
 }
 
 } // namespace
 
-bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& probeName)
+bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& workFiles)
 {
     uint64_t available = FreeSpace(tempFolder);
     std::map<std::string, bool> linkableFolders;
@@ -67,7 +77,7 @@ bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tem
         // A source locked against deleting is counted as a copy and never probed: the probe
         // could not be deleted. The folder's next source probes it.
         if (known == linkableFolders.end() && CanBeLinked(row.filePath))
-            known = linkableFolders.emplace(folder, CanLink(row.filePath, probeName)).first;
+            known = linkableFolders.emplace(folder, CanLink(row.filePath, NewProbeName(workFiles))).first;
         if (known == linkableFolders.end() || !known->second)
             needed += size;
     }

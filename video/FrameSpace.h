@@ -9,9 +9,9 @@
 
 // False when the frames clearly cannot fit in the free space of the temporary folder's
 // volume: JPEG sources that can be linked there need nothing, copies their size, and
-// conversions a floor below any JPEG the codec makes of them. The probe name is a free
-// file name in the temporary folder.
-bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& probeName);
+// conversions a floor below any JPEG the codec makes of them. Its probes are named from the
+// run's work files (temporary folder and time prefix).
+bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& workFiles);
 
 // False when the temporary folder's volume clearly has no room for segments of frameCount
 // frames of the video's size, made before they are joined into the destination.

@@ -1,11 +1,13 @@
 #include "video/FrameWriter.h"
 
+#include "app/FileSystem.h"
 #include "app/Globals.h"
 #include "framework/Thread.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
 #include "video/ConversionPool.h"
 #include "video/EncoderCommandLine.h"
+#include "video/WorkFileNames.h"
 
 #include <cstdint>
 
@@ -21,14 +23,13 @@ std::string CFrameSequence::NextName() const
 
 std::string CFrameSequence::ScratchName(size_t row) const
 {
-    // Outside the encoder's "_%04d.jpg" pattern, so a leftover is never read as a frame.
-    return m_folder + m_prefix + "_row" + std::to_string(row) + ".tmp";
+    return ConversionFileName(m_folder + m_prefix, row);
 }
 
 void CFrameSequence::DeleteAll()
 {
     for (const std::string& file : m_written)
-        ::DeleteFileA(file.c_str());
+        RetryingDeleteFile(file);
     m_written.clear();
 }
 
@@ -66,10 +67,10 @@ FrameOutcome NumberConversion(const std::string& scratch, const std::string& fra
 {
     if (converted.status != FrameStatus::Written)
         return converted;
-    if (::MoveFileExA(scratch.c_str(), frame.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (RetryingMoveFile(scratch, frame))
         return converted;
     DWORD error = ::GetLastError();
-    ::DeleteFileA(scratch.c_str());
+    RetryingDeleteFile(scratch);
     return {FrameStatus::WriteFailed, error};
 }
 
@@ -123,7 +124,7 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
     StepBatch steps(report, static_cast<int>(rows.size()));
     for (size_t row = 0; row < rows.size(); ++row) {
         if (report.CheckStop())
-            return {FramesEnd::Stopped};
+            return {FramesEnd::Stopped, ERROR_SUCCESS, ""};
         FrameOutcome outcome;
         if (slots[row] != SIZE_MAX) {
             outcome = pool.Take(slots[row]);
@@ -132,7 +133,7 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
                         : NumberConversion(frames.ScratchName(row), frames.NextName(), outcome);
         }
         if (outcome.status == FrameStatus::WriteFailed)
-            return {FramesEnd::WriteFailed, outcome.error};
+            return {FramesEnd::WriteFailed, outcome.error, frames.NextName()};
         if (outcome.status == FrameStatus::Written)
             frames.Added();
         steps.Step();

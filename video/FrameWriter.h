@@ -35,9 +35,11 @@ enum class FramesEnd { Done, Stopped, WriteFailed };
 struct FramesResult {
     FramesEnd end = FramesEnd::Done;
     DWORD error = ERROR_SUCCESS;  // why the temporary folder took no more
+    std::string frame;            // the frame that could not be written
 };
 
 // One frame per readable row that is not "Others", numbered from 1 without gaps, upright:
 // JPEG rows stored upright are linked or copied, the others written anew on every core. With
-// a framing, every frame takes the first's shape. The bar moves one unit per row.
+// a framing, every frame takes the first's shape. The bar moves one unit per row. A row that
+// cannot be read is skipped; a frame that cannot be written ends the run.
 FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report, int framing);

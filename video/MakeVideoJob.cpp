@@ -10,6 +10,7 @@
 #include "video/FrameWriter.h"
 #include "video/SegmentedEncode.h"
 #include "video/VideoJob.h"
+#include "video/WorkFileClaim.h"
 
 #include <windows.h>
 
@@ -87,7 +88,8 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
 
     std::vector<ImageFileInfo> rows = Rows(input.images);
     std::string timePrefix = CurrentTimePrefix();
-    if (!FramesCanFit(rows, tempFolder, tempFolder + timePrefix + "_probe.tmp"))
+    CWorkFileClaim claim(tempFolder, timePrefix);
+    if (!FramesCanFit(rows, tempFolder, tempFolder + timePrefix))
         return Failure(IDS_TEMP_FULL, tempFolder);
     CFrameSequence frames(tempFolder, timePrefix);
     // With deflicker the encoder cannot take frames of differing shapes without losing some
@@ -98,7 +100,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     if (written.end == FramesEnd::Stopped || report.CheckStop())
         return Failure(0);
     if (written.end == FramesEnd::WriteFailed)
-        return Failure(IsDiskFull(written.error) ? IDS_TEMP_FULL : IDS_TEMP_WRITE_FAILED, tempFolder);
+        return IsDiskFull(written.error) ? Failure(IDS_TEMP_FULL, tempFolder) : Failure(IDS_FRAME_WRITE_FAILED, written.frame);
     if (frames.Count() == 0)
         return Result(true, IDS_SELECT_IMAGES);
 
@@ -131,7 +133,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     // leaving part of a video.
     bool success = run.Succeeded() && IsNonEmptyFile(destination);
     if (!success && run.end != EncoderEnd::NotStarted)
-        ::DeleteFileA(destination.c_str());
+        RetryingDeleteFile(destination);
     if (run.end == EncoderEnd::Stopped)
         return Failure(0);
     report.SetPos(encodingStart + count);

@@ -21,6 +21,19 @@ const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
 const char* const FRAMINGS[settings_rules::FRAMING_STRETCH] = {
     "Fit inside, black bars", "Fill, crop the edges", "Stretch to the video size"};
 
+// A program unpacked where the user may not write keeps its choices only until it ends: said
+// once a run, not at every video.
+void SaveSettings(HWND owner)
+{
+    static bool told = false;
+    if (g_settings.Save() || told)
+        return;
+    told = true;
+    std::string folder = settings_rules::DirectoryOfPath(g_settings.FilePath());
+    fw::ShowMessageBox(owner, fw::FormatText(fw::LoadStringText(IDS_SETTINGS_NOT_KEPT).c_str(), folder.c_str()),
+                       MB_OK | MB_ICONWARNING);
+}
+
 // The shell allocates the item list with the task allocator.
 using unique_item_list = fw::UniqueResource<PIDLIST_ABSOLUTE, fw::NullTraits<PIDLIST_ABSOLUTE, ::CoTaskMemFree>>;
 
@@ -171,6 +184,6 @@ void CVideoSettingsDlg::OnOK()
     g_settings.SortByTime = m_bSortByTime;
     g_settings.Deflicker = m_bDeflicker;
     g_settings.Framing = CIniSettings::ClampInt(m_cbFraming.GetCurSel() + 1, 1, settings_rules::FRAMING_STRETCH);
-    g_settings.Save();
+    SaveSettings(m_hWnd);
     CDialog::OnOK();
 }

@@ -2,6 +2,7 @@
 // what it asks, where its choosers open, and what it stores.
 #include "app/Globals.h"
 #include "resource.h"
+#include "rig/Media.h"
 #include "rig/Rig.h"
 #include "video/VideoSettingsDlg.h"
 
@@ -76,4 +77,33 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
     EXPECT_EQ(rig::ReadFileBytes(folder.File("lumvextimelapsevideo.ini")),
               "[VIDEO]\r\nTempPath=" + chosen + "\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=8\r\n"
               "SortByTime=1\r\nDeflicker=1\r\nFraming=3\r\n");
+}
+
+// A program whose folder cannot be written (a volume mounted read-only, which stops root too)
+// says so at the first confirmed settings of a run, naming the folder, and not again; the
+// video is still asked for.
+TEST(SettingsDialog, SettingsThatCannotBeKeptAreSaidOnceARunWithTheFolder)
+{
+    rig::TempFolder folder;
+    rig::SmallVolume volume(folder.File("program"), "1m");
+    if (!volume.Mounted())
+        GTEST_SKIP() << "mounting a volume needs root";
+    ASSERT_TRUE(volume.MakeReadOnly());
+    g_settings = CIniSettings();
+    g_settings.Load(folder.File("program\\"));
+    for (const std::string& told : {"The settings cannot be saved in the program's folder, so they are kept only until the "
+                                   "program closes.\n(" + folder.File("program\\") + ")",
+                                   std::string()}) {
+        INT_PTR result = 0;
+        rig::UiThread ui([&] { result = CVideoSettingsDlg().DoModal(); });
+        HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Make time lapse video");
+        ASSERT_TRUE(dialog);
+        ::SetDlgItemTextA(dialog, IDC_DEST_FILE, folder.File("clip.mp4").c_str());
+        rig::Click(dialog, IDOK);
+        if (!told.empty()) {
+            EXPECT_EQ(rig::AnswerMessageBox(IDOK), told);
+        }
+        ASSERT_TRUE(ui.Join());
+        EXPECT_EQ(result, IDOK);
+    }
 }

@@ -1,3 +1,4 @@
+#include "MomentaryHolder.h"
 #include "RecordedReport.h"
 
 #include "app/FileSystem.h"
@@ -9,11 +10,15 @@
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
 #include "video/ConvertToJpeg.h"
+#include "video/EncoderCommandLine.h"
 #include "video/VideoJob.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -227,4 +232,112 @@ TEST_F(VideoJobTest, AFullTempFolderStopsTheJobWithItsNameAndLeavesNoFrame)
         EXPECT_EQ(report.calls == "range100 +5 ", std::string(type) == "JPG") << report.calls;
         EXPECT_FALSE(FileExists(m_root.File("seen")));
     }
+}
+
+// Every file the job makes in the temporary folder is held for half a second after it appears
+// by another reader that does not let it be deleted or renamed, as scanners do; a JPEG and a
+// PNG are held open by another program the whole time. The video is still made with the real
+// encoder, of every row, nothing stays behind and no source changes.
+TEST_F(VideoJobTest, FilesHeldForAMomentByOthersStillGiveTheVideoAndNothingStays)
+{
+    const std::tuple<const char*, const char*, const char*> rows[] = {{"baseline.jpg", "a.jpg", "JPG"},
+                                                                      {"red.png", "held.png", "PNG"},
+                                                                      {"progressive.jpg", "held.jpg", "JPG"},
+                                                                      {"exif-mm.jpg", "turned.jpg", "JPG"},
+                                                                      {"bmp24.bmp", "b.bmp", "BMP"}};
+    std::vector<std::string> sources, before;
+    std::vector<fw::unique_file> viewers;
+    for (const auto& [fixture, name, type] : rows) {
+        sources.push_back(Source(fixture, name));
+        AddRow(type, sources.back());
+        before.push_back(rig::ReadFileBytes(sources.back()));
+        if (std::string(name).find("held") == 0)
+            viewers.emplace_back(::CreateFileA(sources.back().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                               0, nullptr));
+    }
+    m_input.encoderPath = rig::EncoderPath("shipped");
+    ASSERT_TRUE(EnsureDirectory(m_temp));
+    MomentaryHolder holder(m_temp);
+    RecordedReport report;
+    JobResult result = RunVideoJob(m_input, report);
+    EXPECT_EQ(result.textId, IDS_VIDEO_SUCCESS) << result.argument;
+    rig::VideoProbe probe;
+    ASSERT_TRUE(rig::ProbeVideo(m_input.settings.DestinationFile, probe));
+    EXPECT_EQ(probe.frameCount, static_cast<int>(sources.size()));
+    EXPECT_GT(holder.Held(), sources.size());
+    EXPECT_TRUE(rig::FilesIn(m_temp).empty()) << rig::FilesIn(m_temp)[0];
+    for (size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(rig::ReadFileBytes(sources[i]), before[i]) << sources[i];
+}
+
+// A run killed while it encoded left its frames, segments and reports; another run still
+// works beside it, holding its mark as the job does. The next job deletes the killed run's
+// files, its stale mark among them, and leaves the running one's, the user's file and a folder
+// of a frame's name.
+TEST_F(VideoJobTest, TheNextJobDeletesWhatKilledRunsLeftButNoRunningJobsFilesNorTheUsers)
+{
+    const std::string killed = "20200101000000_", running = "20200101000001_";
+    ASSERT_TRUE(EnsureDirectory(m_temp));
+    for (const std::string& name : {killed + "0001.jpg", killed + "0002.jpg", killed + "row3.tmp", killed + "probe9_1.tmp",
+                                    killed + "seg1.mp4", killed + "seg1_progress.txt", killed + "join_errors.txt",
+                                    killed + "progress.txt", killed + "job.lock", running + "0001.jpg", std::string("holiday.jpg")})
+        ASSERT_TRUE(rig::WriteFileBytes(m_temp + name, "x"));
+    ASSERT_TRUE(::CreateDirectoryA((m_temp + killed + "0003.jpg").c_str(), nullptr));
+    fw::unique_file mark(::CreateFileA((m_temp + running + "job.lock").c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                                       nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    ASSERT_TRUE(mark);
+    AddRow("JPG", Source("baseline.jpg", "a.jpg"));
+    UseStandIn("ok");
+    RecordedReport report;
+    EXPECT_EQ(RunVideoJob(m_input, report).textId, IDS_VIDEO_SUCCESS);
+    EXPECT_EQ(rig::FilesIn(m_temp), (std::vector<std::string>{killed + "0003.jpg", running + "0001.jpg",
+                                                              running + "job.lock", "holiday.jpg"}));
+    mark.reset();
+    EXPECT_FALSE(FileExists(m_temp + running + "job.lock"));
+}
+
+// A frame whose name the temporary folder cannot take ends the job with that name, whether it
+// is a JPEG's link or copy or a conversion's rename; nothing of the job's stays.
+TEST_F(VideoJobTest, AFrameThatCannotBeWrittenEndsTheJobWithItsName)
+{
+    ASSERT_TRUE(EnsureDirectory(m_temp));
+    // The job names its frames by the second it starts in.
+    std::vector<std::string> blocked;
+    for (time_t second = std::time(nullptr); blocked.size() < 30; ++second) {
+        std::tm local{};
+        localtime_s(&local, &second);
+        blocked.push_back(FormatFrameFileName(m_temp, FormatTimePrefix(local), 1));
+        ASSERT_TRUE(::CreateDirectoryA(blocked.back().c_str(), nullptr));
+    }
+    UseStandIn("ok");
+    for (const auto& [fixture, type] : {std::pair{"baseline.jpg", "JPG"}, {"red.png", "PNG"}}) {
+        SCOPED_TRACE(type);
+        m_input.images.RemoveAll();
+        AddRow(type, Source(fixture, std::string("s-") + fixture));
+        RecordedReport report;
+        JobResult result = RunVideoJob(m_input, report);
+        EXPECT_EQ(result.textId, IDS_FRAME_WRITE_FAILED);
+        EXPECT_NE(std::find(blocked.begin(), blocked.end(), result.argument), blocked.end()) << result.argument;
+        EXPECT_EQ(rig::FilesIn(m_temp).size(), blocked.size());
+    }
+}
+
+// A converted frame carries no EXIF of its source, whose turn is already applied, and is
+// encoded at quality 95. Wine's codec takes no quality and writes its default, so what the
+// encoder is handed is checked.
+TEST(ConvertToJpeg, FramesAreOfQuality95AndCarryNothingOfTheSourcesMetadata)
+{
+    rig::TempFolder folder;
+    const std::string exifHeader("Exif\0\0", 6);
+    ASSERT_NE(fixtures::Bytes("exif-mm.jpg").find(exifHeader), std::string::npos);
+    ASSERT_EQ(WriteUprightJpeg(fixtures::Path("exif-mm.jpg"), folder.File("turned.jpg"), {}).status, FrameStatus::Written);
+    EXPECT_EQ(rig::ReadFileBytes(folder.File("turned.jpg")).find(exifHeader), std::string::npos);
+
+    CJpegFrameParameters parameters;
+    const Gdiplus::EncoderParameters& given = *parameters.Get();
+    ASSERT_EQ(given.Count, 1u);
+    EXPECT_TRUE(::IsEqualGUID(given.Parameter[0].Guid, Gdiplus::EncoderQuality));
+    EXPECT_EQ(given.Parameter[0].Type, static_cast<ULONG>(Gdiplus::EncoderParameterValueTypeLong));
+    ASSERT_EQ(given.Parameter[0].NumberOfValues, 1u);
+    EXPECT_EQ(*static_cast<const ULONG*>(given.Parameter[0].Value), 95u);
 }

@@ -33,6 +33,11 @@ SmallVolume::~SmallVolume()
         RunHostTool("sh", "-c \"umount \\\"$1\\\"\" sh " + Quoted(m_folder));
 }
 
+bool SmallVolume::MakeReadOnly()
+{
+    return RunHostTool("sh", "-c \"mount -o remount,ro \\\"$1\\\"\" sh " + Quoted(m_folder)) == 0;
+}
+
 int ChildProcessCount(DWORD parentId)
 {
     fw::unique_file snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

@@ -18,6 +18,8 @@ public:
     SmallVolume(const SmallVolume&) = delete;
     SmallVolume& operator=(const SmallVolume&) = delete;
     bool Mounted() const { return m_mounted; }
+    // From now on no one writes there, not even root.
+    bool MakeReadOnly();
 
 private:
     std::string m_folder;

@@ -1,5 +1,6 @@
 #include "app/FileSystem.h"
 #include "app/IniSettings.h"
+#include "rig/Media.h"
 #include "rig/Rig.h"
 
 #include <gtest/gtest.h>
@@ -50,4 +51,34 @@ TEST(IniSettings, StoredValuesAreHeldInRangeAndTheTempPathIsMadeOrFallsBack)
         EXPECT_EQ(settings.TempPath, c.tempPath);
         EXPECT_TRUE(::PathIsDirectoryA(c.tempPath.c_str()));
     }
+}
+
+// Where "temp" cannot be made beside the program, or the program's folder cannot be written
+// at all (a volume mounted read-only, which stops root too), the temporary folder is the
+// user's own one and the settings file stays where it is, unwritten.
+TEST(IniSettings, AProgramFolderThatCannotBeWrittenStillGivesATemporaryFolderThatWorks)
+{
+    char localAppData[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("LOCALAPPDATA", localAppData, MAX_PATH), 0u);
+    const std::string expected = std::string(localAppData) + "\\Lumvex Time Lapse Video Tools\\temp\\";
+    rig::TempFolder folder;
+    ASSERT_TRUE(rig::WriteFileBytes(folder.File("temp"), "not a folder"));
+    CIniSettings blocked;
+    blocked.Load(folder.Path());
+    EXPECT_EQ(blocked.TempPath, expected);
+    EXPECT_TRUE(::PathIsDirectoryA(expected.c_str()));
+
+    rig::SmallVolume volume(folder.File("read-only"), "1m");
+    if (!volume.Mounted())
+        GTEST_SKIP() << "mounting a volume needs root";
+    const std::string program = folder.File("read-only\\");
+    ASSERT_TRUE(::CreateDirectoryA((program + "temp").c_str(), nullptr));
+    ASSERT_TRUE(rig::WriteFileBytes(program + "lumvextimelapsevideo.ini", "[VIDEO]\r\nFrameRate=12\r\n"));
+    ASSERT_TRUE(volume.MakeReadOnly());
+    CIniSettings readOnly;
+    readOnly.Load(program);
+    EXPECT_EQ(readOnly.TempPath, expected);
+    EXPECT_EQ(readOnly.FrameRate, 12);
+    EXPECT_EQ(readOnly.FilePath(), program + "lumvextimelapsevideo.ini");
+    EXPECT_FALSE(readOnly.Save());
 }
