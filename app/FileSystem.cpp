@@ -1,8 +1,8 @@
 #include "app/FileSystem.h"
 
+#include "framework/Text.h"
+
 #include <windows.h>
-#include <imagehlp.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -28,16 +28,30 @@ bool Retrying(const std::function<bool()>& operation)
     }
 }
 
+bool IsDirectory(const std::wstring& path)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
+// Wide and folder by folder: the shell's and the debug helpers' path calls stop at MAX_PATH
+// bytes, which a path in CJK passes at 86 characters.
 bool EnsureDirectory(std::string path)
 {
-    if (path.empty())
+    std::wstring wide = fw::ToWide(path);
+    if (wide.empty())
         return false;
-    if (::PathIsDirectoryA(path.c_str()))
-        return true;
-    ::MakeSureDirectoryPathExists(path.c_str());
-    return ::PathIsDirectoryA(path.c_str()) != FALSE;
+    for (size_t end = wide.find_first_of(L"\\/", 3); end != std::wstring::npos;
+         end = wide.find_first_of(L"\\/", end + 1)) {
+        std::wstring parent = wide.substr(0, end);
+        if (!IsDirectory(parent))
+            ::CreateDirectoryW(parent.c_str(), nullptr);
+    }
+    if (!IsDirectory(wide))
+        ::CreateDirectoryW(wide.c_str(), nullptr);
+    return IsDirectory(wide);
 }
 
 bool FileExists(const std::string& path)

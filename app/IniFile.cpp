@@ -14,9 +14,13 @@ bool CIniFile::SetPath(const char* path)
 
 std::string CIniFile::ReadString(const char* section, const char* key, const char* defaultText) const
 {
-    char buffer[1024] = {};
-    ::GetPrivateProfileStringA(section, key, defaultText, buffer, sizeof(buffer), m_path.c_str());
-    return buffer;
+    // A value that fills the buffer may have been cut: read again with room to spare.
+    for (DWORD size = 1024;; size *= 2) {
+        std::string buffer(size, '\0');
+        DWORD length = ::GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, m_path.c_str());
+        if (length < size - 1 || size >= 1u << 20)
+            return buffer.substr(0, length);
+    }
 }
 
 int CIniFile::ReadInt(const char* section, const char* key, int defaultValue) const

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/SettingsRules.h"
 #include "filelist/ImageListDlg.h"
+#include "framework/Text.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,9 +11,13 @@
 std::string CTimeLapseApp::GetModuleDirectory()
 {
     if (m_moduleDirectory.empty()) {
-        char path[MAX_PATH] = {};
-        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        m_moduleDirectory = settings_rules::DirectoryOfPath(path);
+        // Wide: in UTF-8 a path of 90 CJK characters already passes MAX_PATH bytes, and the
+        // narrow call may cut it without saying so.
+        std::wstring path(MAX_PATH, L'\0');
+        DWORD length = 0;
+        while ((length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
+            path.resize(path.size() * 2);
+        m_moduleDirectory = settings_rules::DirectoryOfPath(fw::FromWide(path.c_str(), static_cast<int>(length)));
     }
     return m_moduleDirectory;
 }

@@ -2,6 +2,7 @@
 
 #include "filelist/FolderImages.h"
 #include "framework/Handles.h"
+#include "framework/Text.h"
 
 namespace {
 
@@ -11,18 +12,20 @@ bool IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Wide: a name of more than 260 bytes in the ANSI code page (86 CJK characters in UTF-8) has
+// no room in the narrow find data, and would be left out without a word.
 std::vector<std::string> FileNamesIn(const std::string& folder)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    fw::unique_find find(::FindFirstFileExA((folder + "*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                            nullptr, 0));
+    WIN32_FIND_DATAW found;
+    fw::unique_find find(::FindFirstFileExW(fw::ToWide(folder + "*").c_str(), FindExInfoBasic, &found,
+                                            FindExSearchNameMatch, nullptr, 0));
     if (!find)
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (::FindNextFileA(find.get(), &found));
+            names.push_back(fw::FromWide(found.cFileName, -1).c_str());
+    } while (::FindNextFileW(find.get(), &found));
     return names;
 }
 

@@ -2,6 +2,7 @@
 
 #include "framework/Handles.h"
 #include "framework/OlePicture.h"
+#include "framework/Text.h"
 #include "imaging/ImageHeader.h"
 
 #include <algorithm>
@@ -59,14 +60,15 @@ fw::unique_file OpenImageFile(const std::string& path, std::string& fileName)
 {
     if (path.empty())
         return fw::unique_file();
-    WIN32_FIND_DATAA found;
-    fw::unique_find find(::FindFirstFileA(path.c_str(), &found));
+    // Wide, for a name longer than the narrow find data holds.
+    WIN32_FIND_DATAW found;
+    fw::unique_find find(::FindFirstFileW(fw::ToWide(path).c_str(), &found));
     if (!find)
         return fw::unique_file();
     fw::unique_file file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file)
-        fileName = found.cFileName;
+        fileName = fw::FromWide(found.cFileName, -1).c_str();
     return file;
 }
 

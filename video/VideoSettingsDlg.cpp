@@ -11,9 +11,12 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <vector>
+
 namespace {
 
-constexpr int MAX_PATH_CHARS = 260;
+// The longest path Windows takes, in characters; in UTF-8 bytes, up to three times as many.
+constexpr int LONG_PATH_CHARS = 32767;
 const char* const VIDEO_SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
     "According to image size", "QCIF 180 x 120", "CIF 360 x 240", "H-D1 720 x 240",
     "D1 720 x 480", "720P 1280 x 720", "1080P 1920 x 1080", "4K 3840 x 2160"};
@@ -54,8 +57,8 @@ BOOL CVideoSettingsDlg::OnInitDialog()
         m_cbVideoType.AddString(text);
     for (const char* text : FRAMINGS)
         m_cbFraming.AddString(text);
-    ::SendDlgItemMessageA(m_hWnd, IDC_TEMP_PATH, EM_LIMITTEXT, MAX_PATH_CHARS, 0);
-    ::SendDlgItemMessageA(m_hWnd, IDC_DEST_FILE, EM_LIMITTEXT, MAX_PATH_CHARS, 0);
+    ::SendDlgItemMessageA(m_hWnd, IDC_TEMP_PATH, EM_LIMITTEXT, LONG_PATH_CHARS, 0);
+    ::SendDlgItemMessageA(m_hWnd, IDC_DEST_FILE, EM_LIMITTEXT, LONG_PATH_CHARS, 0);
 
     m_cbFrameRate.ResetContent();
     for (int rate = 1; rate <= 50; ++rate)
@@ -125,10 +128,11 @@ void CVideoSettingsDlg::OnBrowseTempPath()
     // Not documented to move the current directory; held all the same, as for every dialog.
     fw::KeepCurrentDirectory keep;
     unique_item_list item(::SHBrowseForFolderA(&info));
-    char path[MAX_PATH] = {};
-    if (!item || !::SHGetPathFromIDListA(item.get(), path))
+    // The narrow call stops at MAX_PATH bytes, which a path in CJK passes at 86 characters.
+    std::wstring path(LONG_PATH_CHARS, L'\0');
+    if (!item || !::SHGetPathFromIDListEx(item.get(), path.data(), LONG_PATH_CHARS, GPFIDL_DEFAULT))
         return;
-    m_strTempPath = settings_rules::WithTrailingBackslash(path);
+    m_strTempPath = settings_rules::WithTrailingBackslash(fw::FromWide(path.c_str(), -1).c_str());
     UpdateData(false);
 }
 
@@ -141,14 +145,14 @@ void CVideoSettingsDlg::OnBrowseDestFile()
     filter += '\0';
     filter += "*." + extension;
     filter += '\0';
-    char fileName[MAX_PATH] = {};
+    std::vector<char> fileName(LONG_PATH_CHARS, '\0');
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof(dialog);
     // Owned by this dialog, so "Make" cannot be pressed while the file is being chosen.
     dialog.hwndOwner = m_hWnd;
     dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFile = fileName.data();
+    dialog.nMaxFile = LONG_PATH_CHARS;
     dialog.lpstrTitle = "Select the destination file";
     dialog.lpstrDefExt = extension.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER;
@@ -156,7 +160,7 @@ void CVideoSettingsDlg::OnBrowseDestFile()
     fw::KeepCurrentDirectory keep;
     if (!::GetSaveFileNameA(&dialog))
         return;
-    m_strDestFile = fileName;
+    m_strDestFile = fileName.data();
     ::SetDlgItemTextA(m_hWnd, IDC_DEST_FILE, m_strDestFile.c_str());
 }
 

@@ -1,6 +1,7 @@
 // The shipped program's whole road, driven from this process: a copy in a folder of its own
 // (its settings and temporary folder land there), files chosen through the real file dialog,
 // videos made through the settings dialog, and the quit question.
+#include "framework/Text.h"
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
@@ -34,7 +35,7 @@ protected:
     }
 
     std::string ProgramFile(const std::string& name) const { return m_programFolder + name; }
-    std::string Sources() const { return m_folder.File("sources \xC3\xA0 voir\\"); }
+    const std::string& Sources() const { return m_sources; }
     HWND List() const { return ::GetDlgItem(m_window, IDC_FILE_LIST); }
     bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_window, id)); }
 
@@ -101,6 +102,7 @@ protected:
     }
 
     rig::TempFolder m_folder;
+    std::string m_sources = m_folder.File("sources \xC3\xA0 voir\\");
     std::string m_programFolder;  // where its settings, temporary folder and encoder go
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
@@ -245,6 +247,37 @@ TEST_P(ProgramEnds, KilledItsEncodersGoAndAMissingDllIsTold)
     EXPECT_EQ(Result(), "Make time lapse video failed.\nffmpeg.exe could not start: a DLL it needs is missing.");
     EXPECT_EQ(rig::FindTopLevel(0, "#32770", "", {m_window}), nullptr) << "a dialog waits";
     EXPECT_EQ(rig::ChildProcessCount(m_program->Id()), 0);
+}
+
+// The program, its photos and its video in folders named in Cyrillic and Japanese whose paths
+// pass MAX_PATH bytes in UTF-8 while under MAX_PATH characters: it finds its encoder and
+// settings, lists the photos and makes the video.
+TEST_P(ProgramEnds, FoldersOfLongNonLatinNamesMakeTheVideo)
+{
+    const std::string level = "Программа покадровой съёмки 時間経過\\";
+    std::string folder = m_folder.Path();
+    for (int depth = 0; depth < 4; ++depth)
+        ASSERT_TRUE(::CreateDirectoryA((folder += level).c_str(), nullptr));
+    const std::string program = folder + LUMVEX_TEST_COPY_NAME;
+    ASSERT_GT(program.size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_LT(fw::ToWide(program).size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, program));
+    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), folder + "ffmpeg.exe"));
+    m_program = std::make_unique<rig::ChildProcess>(program);
+    m_programFolder = folder;
+    m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", rig::PROGRAM_TITLE);
+    ASSERT_NE(m_window, nullptr);
+
+    m_sources = folder + "Фотографии с карты памяти 写真\\";
+    ASSERT_TRUE(::CreateDirectoryA(m_sources.c_str(), nullptr));
+    SelectFiles(AddSources({"baseline.jpg", "red.png"}));
+    const std::string video = folder + "Видео 動画";
+    MakeVideo(9, video);
+    EXPECT_EQ(Result(), "Make time lapse video success.");
+    rig::VideoProbe probe;
+    ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
+    EXPECT_EQ(probe.frameCount, 2);
+    ExpectNoFrameLeft();
 }
 
 INSTANTIATE_TEST_SUITE_P(Encoders, ProgramRoad, ::testing::ValuesIn(rig::ENCODERS));
