@@ -1,5 +1,6 @@
 #include "video/EncoderProcess.h"
 
+#include "app/FileSystem.h"
 #include "framework/Handles.h"
 #include "video/EncoderProgress.h"
 
@@ -185,8 +186,8 @@ EncoderRun CEncoderProcess::Collect(EncoderEnd end)
         run.unfinished = VideoLeftUnfinished(errors);
         run.lastError = LastEncoderError(errors);
     }
-    ::DeleteFileA(m_progressFile.c_str());
-    ::DeleteFileA(m_errorFile.c_str());
+    RetryingDeleteFile(m_progressFile);
+    RetryingDeleteFile(m_errorFile);
     return run;
 }
 

@@ -1,5 +1,6 @@
 #include "video/SegmentedEncode.h"
 
+#include "app/FileSystem.h"
 #include "framework/Text.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ public:
     ~CScratchFiles()
     {
         for (const std::string& path : m_paths)
-            ::DeleteFileA(path.c_str());
+            RetryingDeleteFile(path);
     }
     CScratchFiles(const CScratchFiles&) = delete;
     CScratchFiles& operator=(const CScratchFiles&) = delete;

@@ -211,8 +211,8 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
 class ProgramEnds : public ProgramRoad {};
 
 // Killed while its encoders make segments (as Task Manager ends it): every encoder goes with
-// it. An encoder whose DLL is missing: the failure says so, with the error icon, and no
-// system dialog waits anywhere.
+// it, and the next job takes away what it left. An encoder whose DLL is missing: the failure
+// says so, with the error icon, and no system dialog waits anywhere.
 TEST_P(ProgramEnds, KilledItsEncodersGoAndAMissingDllIsTold)
 {
     ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), ProgramFile("ffmpeg.exe")));
@@ -225,6 +225,7 @@ TEST_P(ProgramEnds, KilledItsEncodersGoAndAMissingDllIsTold)
     ASSERT_TRUE(::TerminateProcess(program.get(), 1));
     EXPECT_TRUE(rig::WaitUntil([&] { return rig::ChildProcessCount(programId) == 0; }, 10000)) << "an encoder outlived the program";
     std::printf("encoders gone %lu ms after the program was killed\n", ::GetTickCount() - killed);
+    EXPECT_FALSE(rig::FilesIn(ProgramFile("temp\\")).empty()) << "the killed run's frames";
 
     ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + "needs-dll\\ffmpeg.exe", ProgramFile("ffmpeg.exe")));
     m_program = std::make_unique<rig::ChildProcess>(ProgramFile(LUMVEX_TEST_COPY_NAME));
@@ -247,6 +248,8 @@ TEST_P(ProgramEnds, KilledItsEncodersGoAndAMissingDllIsTold)
     EXPECT_EQ(Result(), "Make time lapse video failed.\nffmpeg.exe could not start: a DLL it needs is missing.");
     EXPECT_EQ(rig::FindTopLevel(0, "#32770", "", {m_window}), nullptr) << "a dialog waits";
     EXPECT_EQ(rig::ChildProcessCount(m_program->Id()), 0);
+    // The next job took away what the killed run left.
+    ExpectNoFrameLeft();
 }
 
 // The program, its photos and its video in folders named in Cyrillic and Japanese whose paths
