@@ -16,6 +16,8 @@ source tools/xvfb.sh
 start_xvfb || exit 1
 source tools/wine-env.sh
 phase wine-prefix
+# The encoder under test, as it names itself.
+wine build/windows/bin/ffmpeg.exe -hide_banner -version 2> /dev/null | tr -d '\r' | head -3
 cleanup() { wineserver -k 2> /dev/null; kill "$XVFB_PID" 2> /dev/null; }
 trap cleanup EXIT
 
