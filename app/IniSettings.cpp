@@ -59,6 +59,9 @@ void CIniSettings::Load(const std::string& directory)
     SortByTime = m_file.ReadBool(SECTION, "SortByTime", false) ? 1 : 0;
     Deflicker = m_file.ReadBool(SECTION, "Deflicker", false) ? 1 : 0;
     Framing = ClampInt(m_file.ReadInt(SECTION, "Framing", settings_rules::FRAMING_FIT), 1, settings_rules::FRAMING_STRETCH);
+    EveryNth = ClampInt(m_file.ReadInt(SECTION, "EveryNth", 1), 1, settings_rules::EVERY_NTH_MAX);
+    Quality = ClampInt(m_file.ReadInt(SECTION, "Quality", settings_rules::QUALITY_STANDARD), settings_rules::QUALITY_SMALLER,
+                       settings_rules::QUALITY_BEST);
 
     if (IsUsableFolder(TempPath)) {
         TempPath = settings_rules::WithTrailingBackslash(TempPath);
@@ -83,5 +86,7 @@ bool CIniSettings::Save() const
         && m_file.WriteInt(SECTION, "VideoSize", VideoSize)
         && m_file.WriteBool(SECTION, "SortByTime", SortByTime != 0)
         && m_file.WriteBool(SECTION, "Deflicker", Deflicker != 0)
-        && m_file.WriteInt(SECTION, "Framing", Framing);
+        && m_file.WriteInt(SECTION, "Framing", Framing)
+        && m_file.WriteInt(SECTION, "EveryNth", EveryNth)
+        && m_file.WriteInt(SECTION, "Quality", Quality);
 }

@@ -14,6 +14,14 @@ constexpr int FRAMING_FIT = 1;
 constexpr int FRAMING_FILL = 2;
 constexpr int FRAMING_STRETCH = 3;
 
+// Every N-th photo makes a frame; 1 takes them all.
+constexpr int EVERY_NTH_MAX = 100;
+
+// The encoder's settings: a smaller file, the encoder's own defaults, or a better picture.
+constexpr int QUALITY_SMALLER = 1;
+constexpr int QUALITY_STANDARD = 2;
+constexpr int QUALITY_BEST = 3;
+
 int ClampInt(int value, int min, int max);
 
 // A stored integer: an empty text gives the default, anything else its leading number

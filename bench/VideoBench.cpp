@@ -46,8 +46,8 @@ std::string Encoder()
 double RunDirect(const std::string& folder, const char* extension, const std::string& destination,
                  int videoSize = VIDEO_SIZE, const std::string& prefix = "src")
 {
-    std::string line = BuildEncoderCommandLine(FRAME_RATE, videoSize, g_settings.Framing, false, {}, FRAMES, folder, prefix,
-                                               destination);
+    std::string line = BuildEncoderCommandLine(FRAME_RATE, videoSize, g_settings.Framing, false, g_settings.Quality, {},
+                                               FRAMES, folder, prefix, destination);
     std::string pattern = prefix + "_%04d.jpg";
     line.replace(line.find(pattern), pattern.size(), prefix + "_%04d." + extension);
     Stopwatch watch;

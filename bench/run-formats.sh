@@ -24,7 +24,7 @@ trap 'rm -rf "$work"' EXIT
 # encode RATE SIZE DEFLICKER FOLDER DESTINATION: the job's encoder run over FOLDER/seq_%04d.jpg.
 encode() {
   local args
-  mapfile -t args < <(build/native/bench/encoder_arguments "$1" "$2" "$3" "$4/" seq "$5")
+  mapfile -t args < <(build/native/bench/encoder_arguments "$1" "$2" "$3" 2 "$4/" seq "$5")
   shipped -v error -nostdin "${args[@]}"
 }
 # ssim VIDEO REFERENCE: the mean SSIM over all frames.
@@ -76,7 +76,7 @@ done
 # The ticked flicker sequence in 3 segments of 20, joined as the job joins them.
 list="ffconcat version 1.0"
 for first in 1 21 41; do
-  mapfile -t args < <(build/native/bench/encoder_arguments 25 1 1 "$work/flicker/" seq "$work/seg$first.mp4" 60 "$first" 20)
+  mapfile -t args < <(build/native/bench/encoder_arguments 25 1 1 2 "$work/flicker/" seq "$work/seg$first.mp4" 60 "$first" 20)
   shipped -v error -nostdin "${args[@]}"
   list+=$'\n'"file 'seg$first.mp4'"$'\n'"duration 0.800000"
 done

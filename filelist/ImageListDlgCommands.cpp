@@ -84,6 +84,7 @@ void CImageListDlg::LoadFiles(const std::vector<std::string>& paths)
 void CImageListDlg::OnMakeVideo()
 {
     CVideoSettingsDlg settings(m_hWnd);
+    settings.m_photoCount = GetImageFileCount();
     if (settings.DoModal() != IDOK)
         return;
     CWaitDlg wait(m_hWnd);

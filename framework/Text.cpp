@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 namespace fw {
@@ -70,6 +71,46 @@ std::string ToUtf8(const std::string& text)
 {
     std::wstring wide = ToWide(text);
     return FromWide(wide.data(), static_cast<int>(wide.size()), CP_UTF8);
+}
+
+namespace {
+
+std::wstring LocaleText(LCTYPE type)
+{
+    wchar_t text[16] = {};
+    ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, ARRAYSIZE(text));
+    return text;
+}
+
+// The locale writes its digit groups as "3;0" (threes throughout) or "3;2;0" (a three, then
+// twos); NUMBERFMT wants 3 and 32, and a trailing 0 where the last group does not repeat.
+UINT Grouping(const std::wstring& text)
+{
+    UINT grouping = 0;
+    for (wchar_t c : text)
+        if (c >= L'0' && c <= L'9')
+            grouping = grouping * 10 + (c - L'0');
+    bool repeats = text.size() >= 2 && text.compare(text.size() - 2, 2, L";0") == 0;
+    return repeats ? grouping / 10 : grouping * 10;
+}
+
+} // namespace
+
+std::string FormatLocaleNumber(double value, int decimals)
+{
+    std::wstring decimal = LocaleText(LOCALE_SDECIMAL);
+    std::wstring thousand = LocaleText(LOCALE_STHOUSAND);
+    NUMBERFMTW format{};
+    format.NumDigits = static_cast<UINT>(decimals);
+    format.LeadingZero = 1;
+    format.Grouping = Grouping(LocaleText(LOCALE_SGROUPING));
+    format.lpDecimalSep = decimal.data();
+    format.lpThousandSep = thousand.data();
+    wchar_t digits[32];
+    std::swprintf(digits, ARRAYSIZE(digits), L"%.*f", decimals, value);
+    wchar_t written[64];
+    int length = ::GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, digits, &format, written, ARRAYSIZE(written));
+    return length > 0 ? fw::FromWide(written, length - 1) : fw::FromWide(digits, static_cast<int>(std::wcslen(digits)));
 }
 
 } // namespace fw

@@ -14,6 +14,9 @@ std::string LoadStringText(UINT id);
 
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The number as the user's locale writes it: its digit groups and decimal separator.
+std::string FormatLocaleNumber(double value, int decimals);
+
 std::string GetWindowTextString(HWND hwnd);
 
 // Text of the ANSI code page as UTF-16, for the calls that take only wide strings (GDI+).

@@ -81,3 +81,16 @@
 #define IDC_FRAME_RATE              1026
 #define IDC_DEFLICKER               1027
 #define IDC_FRAMING                 1028
+#define IDC_QUALITY                 1040
+#define IDC_EVERY_NTH               1041
+#define IDC_EVERY_NTH_SPIN          1042
+#define IDC_VIDEO_SUMMARY           1043
+// What the video will be: "%s, %s, %s at %s fps" over photos, frames and length.
+#define IDS_VIDEO_SUMMARY           150
+#define IDS_PHOTOS                  151
+#define IDS_ONE_PHOTO               152
+#define IDS_FRAMES                  153
+#define IDS_ONE_FRAME               154
+#define IDS_LENGTH_SECONDS          155
+#define IDS_LENGTH_MINUTES          156
+#define IDS_LENGTH_HOURS            157

@@ -21,8 +21,8 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 // The encoder's arguments after an empty program name: rate, input pattern, then the size and
 // framing: stretched to the size choice ("-s WxH", clamped to 1..8) or to the first frame's,
 // or fitted with bars or filled and cropped (framing 1..3); then the codec settings for the
-// destination's extension (mp4, avi, flv), destination. The images' own size is the first
-// frame's with even sides. With deflicker on, a sequence of frameCount frames is smoothed
+// destination's extension (mp4, avi, flv) at the quality (1..3), destination. The images' own
+// size is the first frame's with even sides. With deflicker on, a sequence of frameCount frames is smoothed
 // over a window that fits in it.
 // What one of several encoders run at once makes: frameCount frames from the sequence's
 // firstFrame on, on so many threads (0: all the frames, the encoder's own choice). Its input
@@ -33,6 +33,7 @@ struct EncoderShare {
     int threads = 0;
 };
 
-std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, ImageDimensions firstFrame,
-                                    int frameCount, const std::string& tempFolder, const std::string& timePrefix,
-                                    const std::string& destinationFile, const EncoderShare& share = {});
+std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, int quality,
+                                    ImageDimensions firstFrame, int frameCount, const std::string& tempFolder,
+                                    const std::string& timePrefix, const std::string& destinationFile,
+                                    const EncoderShare& share = {});

@@ -10,6 +10,7 @@
 #include "video/FrameWriter.h"
 #include "video/SegmentedEncode.h"
 #include "video/VideoJob.h"
+#include "video/VideoPlan.h"
 #include "video/WorkFileClaim.h"
 
 #include <windows.h>
@@ -79,14 +80,14 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     if (!EnsureDirectory(tempFolder))
         return Failure(IDS_TEMP_PATH_MISSING, tempFolder);
 
-    // Frames and encoder share the bar alike: one unit per row each.
-    int count = input.images.GetCount();
+    // Frames and encoder share the bar alike: one unit per row taken each.
+    int count = EveryNthCount(input.images.GetCount(), settings.EveryNth);
     report.SetRange(2 * count + 20);
     if (settings.SortByTime != 0)
         SortImageFilesByTime(input.images);
     report.OffsetPos(5);
 
-    std::vector<ImageFileInfo> rows = Rows(input.images);
+    std::vector<ImageFileInfo> rows = TakeEveryNth(Rows(input.images), settings.EveryNth);
     std::string timePrefix = CurrentTimePrefix();
     CWorkFileClaim claim(tempFolder, timePrefix);
     if (!FramesCanFit(rows, tempFolder, tempFolder + timePrefix))
@@ -117,8 +118,7 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     ImageDimensions firstFrame = FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1));
     auto line = [&](const EncoderShare& share, const std::string& file) {
         return BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing, settings.Deflicker != 0,
-                                       firstFrame,
-                                       frames.Count(), tempFolder, timePrefix, file, share);
+                                       settings.Quality, firstFrame, frames.Count(), tempFolder, timePrefix, file, share);
     };
     SegmentPlan plan = PlanSegments(input.cores, input.minSegmentPixels, frames.Count(),
                                     static_cast<int64_t>(firstFrame.width) * firstFrame.height, destination);

@@ -7,7 +7,9 @@
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "resource.h"
+#include "video/VideoPlan.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -23,6 +25,7 @@ const char* const VIDEO_SIZES[settings_rules::VIDEO_SIZE_COUNT] = {
 const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
 const char* const FRAMINGS[settings_rules::FRAMING_STRETCH] = {
     "Fit inside, black bars", "Fill, crop the edges", "Stretch to the video size"};
+const char* const QUALITIES[settings_rules::QUALITY_BEST] = {"Smaller file", "Standard", "Best"};
 
 // A program unpacked where the user may not write keeps its choices only until it ends: said
 // once a run, not at every video.
@@ -35,6 +38,32 @@ void SaveSettings(HWND owner)
     std::string folder = settings_rules::DirectoryOfPath(g_settings.FilePath());
     fw::ShowMessageBox(owner, fw::FormatText(fw::LoadStringText(IDS_SETTINGS_NOT_KEPT).c_str(), folder.c_str()),
                        MB_OK | MB_ICONWARNING);
+}
+
+std::string CountText(int count, UINT manyId, UINT oneId)
+{
+    if (count == 1)
+        return fw::LoadStringText(oneId);
+    return fw::FormatText(fw::LoadStringText(manyId).c_str(), fw::FormatLocaleNumber(count, 0).c_str());
+}
+
+std::string LengthText(const VideoLength& length)
+{
+    static const UINT TEXTS[] = {IDS_LENGTH_SECONDS, IDS_LENGTH_MINUTES, IDS_LENGTH_HOURS};
+    std::string first = fw::FormatLocaleNumber(length.first, length.decimals);
+    std::string second = fw::FormatLocaleNumber(length.second, 0);
+    return fw::FormatText(fw::LoadStringText(TEXTS[length.unit]).c_str(), first.c_str(), second.c_str());
+}
+
+// "3,000 photos, 1,000 frames, 40 s at 25 fps".
+std::string DescribeVideo(int photos, int everyNth, int frameRate)
+{
+    int frames = EveryNthCount(photos, everyNth);
+    return fw::FormatText(fw::LoadStringText(IDS_VIDEO_SUMMARY).c_str(),
+                          CountText(photos, IDS_PHOTOS, IDS_ONE_PHOTO).c_str(),
+                          CountText(frames, IDS_FRAMES, IDS_ONE_FRAME).c_str(),
+                          LengthText(SayVideoLength(frames, frameRate)).c_str(),
+                          fw::FormatLocaleNumber(frameRate, 0).c_str());
 }
 
 // The shell allocates the item list with the task allocator.
@@ -50,6 +79,7 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbFrameRate.Attach(GetDlgItem(IDC_FRAME_RATE));
     m_cbVideoType.Attach(GetDlgItem(IDC_VIDEO_TYPE));
     m_cbFraming.Attach(GetDlgItem(IDC_FRAMING));
+    m_cbQuality.Attach(GetDlgItem(IDC_QUALITY));
     // The resource compiler has no way to give combo boxes their items; they come here.
     for (const char* text : VIDEO_SIZES)
         m_cbVideoSize.AddString(text);
@@ -57,6 +87,8 @@ BOOL CVideoSettingsDlg::OnInitDialog()
         m_cbVideoType.AddString(text);
     for (const char* text : FRAMINGS)
         m_cbFraming.AddString(text);
+    for (const char* text : QUALITIES)
+        m_cbQuality.AddString(text);
     ::SendDlgItemMessageA(m_hWnd, IDC_TEMP_PATH, EM_LIMITTEXT, LONG_PATH_CHARS, 0);
     ::SendDlgItemMessageA(m_hWnd, IDC_DEST_FILE, EM_LIMITTEXT, LONG_PATH_CHARS, 0);
 
@@ -67,12 +99,30 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbVideoType.SetCurSel(g_settings.VideoType - 1);
     m_cbVideoSize.SetCurSel(g_settings.VideoSize - 1);
     m_cbFraming.SetCurSel(g_settings.Framing - 1);
+    m_cbQuality.SetCurSel(g_settings.Quality - 1);
+    ::SendDlgItemMessageA(m_hWnd, IDC_EVERY_NTH, EM_LIMITTEXT, 3, 0);
+    ::SendDlgItemMessageA(m_hWnd, IDC_EVERY_NTH_SPIN, UDM_SETRANGE32, 1, settings_rules::EVERY_NTH_MAX);
+    ::SendDlgItemMessageA(m_hWnd, IDC_EVERY_NTH_SPIN, UDM_SETPOS32, 0, g_settings.EveryNth);
 
     m_bSortByTime = g_settings.SortByTime;
     m_bDeflicker = g_settings.Deflicker;
     m_strTempPath = g_settings.TempPath;
     UpdateData(false);
+    ShowVideoSummary();
     return TRUE;
+}
+
+// What the box holds, typed or set by its arrows; an empty box, 0 or 500 held in range.
+int CVideoSettingsDlg::EveryNth() const
+{
+    int typed = static_cast<int>(::GetDlgItemInt(m_hWnd, IDC_EVERY_NTH, nullptr, FALSE));
+    return CIniSettings::ClampInt(typed, 1, settings_rules::EVERY_NTH_MAX);
+}
+
+void CVideoSettingsDlg::ShowVideoSummary() const
+{
+    int frameRate = CIniSettings::ClampInt(m_cbFrameRate.GetCurSel() + 1, 1, 50);
+    ::SetDlgItemTextA(m_hWnd, IDC_VIDEO_SUMMARY, DescribeVideo(m_photoCount, EveryNth(), frameRate).c_str());
 }
 
 void CVideoSettingsDlg::UpdateData(bool save)
@@ -92,6 +142,12 @@ void CVideoSettingsDlg::UpdateData(bool save)
 
 INT_PTR CVideoSettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_COMMAND
+        && ((LOWORD(wParam) == IDC_FRAME_RATE && HIWORD(wParam) == CBN_SELCHANGE)
+            || (LOWORD(wParam) == IDC_EVERY_NTH && HIWORD(wParam) == EN_CHANGE))) {
+        ShowVideoSummary();
+        return TRUE;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
         case IDC_BROWSE_DEST:
@@ -188,6 +244,9 @@ void CVideoSettingsDlg::OnOK()
     g_settings.SortByTime = m_bSortByTime;
     g_settings.Deflicker = m_bDeflicker;
     g_settings.Framing = CIniSettings::ClampInt(m_cbFraming.GetCurSel() + 1, 1, settings_rules::FRAMING_STRETCH);
+    g_settings.EveryNth = EveryNth();
+    g_settings.Quality = CIniSettings::ClampInt(m_cbQuality.GetCurSel() + 1, settings_rules::QUALITY_SMALLER,
+                                                settings_rules::QUALITY_BEST);
     SaveSettings(m_hWnd);
     CDialog::OnOK();
 }

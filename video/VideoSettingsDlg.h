@@ -10,6 +10,8 @@ class CVideoSettingsDlg : public CDialog {
 public:
     explicit CVideoSettingsDlg(HWND parent = nullptr);
 
+    int m_photoCount = 0;  // the list's rows, for the line that says what the video will be
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -21,11 +23,14 @@ private:
     void UpdateData(bool save);
     void OnBrowseTempPath();
     void OnBrowseDestFile();
+    int EveryNth() const;
+    void ShowVideoSummary() const;
 
     CComboBox m_cbVideoSize;
     CComboBox m_cbFrameRate;
     CComboBox m_cbVideoType;
     CComboBox m_cbFraming;
+    CComboBox m_cbQuality;
     BOOL m_bSortByTime = FALSE;
     BOOL m_bDeflicker = FALSE;
     std::string m_strTempPath;

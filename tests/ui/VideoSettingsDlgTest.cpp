@@ -29,9 +29,34 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
     const std::string chosen = folder.File("frames");
     ASSERT_TRUE(::CreateDirectoryA(chosen.c_str(), nullptr));
     INT_PTR result = 0;
-    rig::UiThread ui([&] { result = CVideoSettingsDlg().DoModal(); });
+    rig::UiThread ui([&] {
+        CVideoSettingsDlg settings;
+        settings.m_photoCount = 100;
+        result = settings.DoModal();
+    });
     HWND dialog = rig::WaitForTopLevel(::GetCurrentProcessId(), "#32770", "Make time lapse video");
     ASSERT_TRUE(dialog);
+
+    // Tab goes down the dialog as it reads.
+    std::vector<int> tabOrder{IDC_VIDEO_TYPE};
+    for (HWND c = ::GetDlgItem(dialog, IDC_VIDEO_TYPE); tabOrder.size() < 20 && tabOrder.back() != IDCANCEL;)
+        tabOrder.push_back(::GetDlgCtrlID(c = ::GetNextDlgTabItem(dialog, c, FALSE)));
+    EXPECT_EQ(tabOrder, (std::vector<int>{IDC_VIDEO_TYPE, IDC_FRAME_RATE, IDC_VIDEO_SIZE, IDC_FRAMING, IDC_QUALITY,
+                                          IDC_SORT_BY_TIME, IDC_DEFLICKER, IDC_EVERY_NTH, IDC_TEMP_PATH, IDC_BROWSE_TEMP,
+                                          IDC_DEST_FILE, IDC_BROWSE_DEST, IDOK, IDCANCEL}));
+
+    // What the video will be follows every N-th photo and the frame rate as they change; a
+    // number out of range is held in it.
+    EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_SUMMARY), "100 photos, 100 frames, 4 s at 25 fps");
+    for (const auto& [typed, line] : {std::pair{"500", "100 photos, 1 frame, 0.04 s at 25 fps"},
+                                      {"0", "100 photos, 100 frames, 4 s at 25 fps"},
+                                      {"3", "100 photos, 34 frames, 1.36 s at 25 fps"}}) {
+        ::SetDlgItemTextA(dialog, IDC_EVERY_NTH, typed);
+        EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_SUMMARY), line);
+    }
+    ::SendDlgItemMessageA(dialog, IDC_FRAME_RATE, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(rig::ItemText(dialog, IDC_VIDEO_SUMMARY), "100 photos, 34 frames, 34 s at 1 fps");
+    ::SendDlgItemMessageA(dialog, IDC_EVERY_NTH_SPIN, WM_KEYDOWN, VK_DOWN, 0);
 
     ::SetDlgItemTextA(dialog, IDC_TEMP_PATH, "");
     for (const char* missing : {"Temp path is not selected.", "Destination file is not selected."}) {
@@ -70,13 +95,14 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
     ::SendDlgItemMessageA(dialog, IDC_FRAME_RATE, CB_SETCURSEL, 9, 0);
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_SIZE, CB_SETCURSEL, 7, 0);
     ::SendDlgItemMessageA(dialog, IDC_FRAMING, CB_SETCURSEL, 2, 0);
+    ::SendDlgItemMessageA(dialog, IDC_QUALITY, CB_SETCURSEL, 2, 0);
     rig::Click(dialog, IDOK);
     ASSERT_TRUE(ui.Join());
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(g_settings.DestinationFile, folder.File("clip.avi"));
     EXPECT_EQ(rig::ReadFileBytes(folder.File("lumvextimelapsevideo.ini")),
               "[VIDEO]\r\nTempPath=" + chosen + "\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=8\r\n"
-              "SortByTime=1\r\nDeflicker=1\r\nFraming=3\r\n");
+              "SortByTime=1\r\nDeflicker=1\r\nFraming=3\r\nEveryNth=2\r\nQuality=3\r\n");
 }
 
 // A program whose folder cannot be written (a volume mounted read-only, which stops root too)

@@ -163,4 +163,32 @@ TEST_P(VideoFormats, SegmentsJoinIntoWhatOneRunMakes)
     }
 }
 
+// Camera-sized photos at 1080P in every container: a smaller file gives the smallest video and
+// best the largest, each nearer its photos than the quality below; every MP4 is still one
+// Windows' own player opens.
+TEST_P(VideoFormats, EachQualityIsSmallerOrNearerThePhotosThanTheOneBelow)
+{
+    rig::TempFolder root;
+    VideoJobInput input;
+    input.settings.VideoSize = 7;
+    input.images.Add({0, "JPG", "camera.jpg", Own(root, "camera.jpg")});
+    for (const char* type : {"mp4", "avi", "flv"}) {
+        SCOPED_TRACE(type);
+        std::vector<std::pair<size_t, double>> made;  // bytes, SSIM
+        for (input.settings.Quality = 1; input.settings.Quality <= 3; ++input.settings.Quality) {
+            std::string name = type + std::to_string(input.settings.Quality);
+            input.settings.TempPath = root.File(name + "\\");
+            input.settings.DestinationFile = root.File(name + "." + type);
+            rig::VideoProbe probe;
+            ASSERT_NO_FATAL_FAILURE(MakeVideo(input, probe));
+            std::vector<double> ssim = rig::FrameSimilarities(input.settings.DestinationFile, fixtures::Path("camera.jpg"),
+                                                              "scale=1440:1080,pad=1920:1080:240:0");
+            ASSERT_EQ(ssim.size(), 1u);
+            made.push_back({rig::ReadFileBytes(input.settings.DestinationFile).size(), ssim[0]});
+        }
+        EXPECT_TRUE(made[0].first < made[1].first && made[1].first < made[2].first);
+        EXPECT_TRUE(made[0].second < made[1].second && made[1].second < made[2].second);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Encoders, VideoFormats, ::testing::ValuesIn(rig::ENCODERS));

@@ -169,6 +169,34 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Every third of 100 rows, taken after the sort by time, which here starts at row 50 and
+// wraps round to row 1 after row 100: frames of rows 50, 53, ..., 98, 1, 4, ..., 49, and a bar
+// that counts only those.
+TEST_F(VideoJobTest, EveryNthPhotoTakesRowsOneOnePlusNAndSoOnInTheSortedOrder)
+{
+    const std::string jpeg = fixtures::Bytes("baseline.jpg");
+    for (int row = 1; row <= 100; ++row) {
+        // A JPEG ends at its end marker; what follows tells the rows' frames apart.
+        std::string path = m_root.File("row" + std::to_string(row) + ".jpg");
+        ASSERT_TRUE(rig::WriteFileBytes(path, jpeg + "row " + std::to_string(row)));
+        // 0 would be a time that could not be read.
+        int created = (row + 50) % 100 + 1;
+        m_input.images.Add({created, "JPG", "", path, static_cast<uint64_t>(created)});
+    }
+    m_input.settings.SortByTime = 1;
+    m_input.settings.EveryNth = 3;
+    UseStandIn("ok");
+    RecordedReport report;
+    EXPECT_EQ(RunVideoJob(m_input, report).textId, IDS_VIDEO_SUCCESS);
+    std::vector<std::string> seen = rig::FilesIn(m_root.File("seen\\"), "*.jpg");
+    ASSERT_EQ(seen.size(), 34u);
+    for (int i = 0; i < 34; ++i) {
+        int row = 3 * i <= 50 ? 50 + 3 * i : 3 * i - 50;
+        EXPECT_EQ(rig::ReadFileBytes(m_root.File("seen\\" + seen[i])).substr(jpeg.size()), "row " + std::to_string(row));
+    }
+    EXPECT_EQ(report.calls.substr(0, 8), "range88 ");
+}
+
 // Each encoder runs with a console but no window, in the temporary folder, never the photos'
 // one, inside a job that ends it with the program; Wine gives it its headless console host.
 // One that Windows cannot start, or whose DLL is missing, fails the job with that reason.
