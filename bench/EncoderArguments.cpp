@@ -4,7 +4,7 @@
 //   encoder_arguments RATE SIZE DEFLICKER(0|1) QUALITY(1..3) FOLDER PREFIX DESTINATION [FRAMES FIRST COUNT]
 #include "app/SettingsRules.h"
 #include "bench/EncoderWords.h"
-#include "video/EncoderCommandLine.h"
+#include "video/encoder/EncoderCommandLine.h"
 
 #include <cstdio>
 #include <cstdlib>

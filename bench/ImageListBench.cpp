@@ -14,7 +14,7 @@
 #include "resource.h"
 #include "rig/HostTool.h"
 #include "rig/Rig.h"
-#include "video/WaitDlg.h"
+#include "video/dialogs/WaitDlg.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
 

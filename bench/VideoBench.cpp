@@ -12,10 +12,10 @@
 #include "rig/HostTool.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
-#include "video/EncoderCommandLine.h"
-#include "video/FrameWriter.h"
-#include "video/VideoJob.h"
-#include "video/WaitDlg.h"
+#include "video/encoder/EncoderCommandLine.h"
+#include "video/frames/FrameWriter.h"
+#include "video/jobs/VideoJob.h"
+#include "video/dialogs/WaitDlg.h"
 
 #include <commctrl.h>
 

@@ -4,8 +4,8 @@
 #include "framework/CurrentDirectory.h"
 #include "framework/MessageBox.h"
 #include "resource.h"
-#include "video/VideoSettingsDlg.h"
-#include "video/WaitDlg.h"
+#include "video/dialogs/VideoSettingsDlg.h"
+#include "video/dialogs/WaitDlg.h"
 
 #include <commdlg.h>
 

@@ -10,8 +10,8 @@
 #include "rig/HostTool.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
-#include "video/VideoSettingsDlg.h"
-#include "video/WaitDlg.h"
+#include "video/dialogs/VideoSettingsDlg.h"
+#include "video/dialogs/WaitDlg.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
 #include "tests/win/RecordedReport.h"
-#include "video/LoadFilesJob.h"
-#include "video/VideoJob.h"
+#include "video/jobs/LoadFilesJob.h"
+#include "video/jobs/VideoJob.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -4,7 +4,7 @@
 #include "resource.h"
 #include "rig/Media.h"
 #include "rig/Rig.h"
-#include "video/VideoSettingsDlg.h"
+#include "video/dialogs/VideoSettingsDlg.h"
 
 #include <gtest/gtest.h>
 

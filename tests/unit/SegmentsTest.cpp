@@ -1,4 +1,4 @@
-#include "video/Segments.h"
+#include "video/encoder/Segments.h"
 
 #include <gtest/gtest.h>
 

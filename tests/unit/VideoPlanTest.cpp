@@ -1,5 +1,5 @@
-#include "video/EncoderCommandLine.h"
-#include "video/VideoPlan.h"
+#include "video/encoder/EncoderCommandLine.h"
+#include "video/jobs/VideoPlan.h"
 
 #include <gtest/gtest.h>
 

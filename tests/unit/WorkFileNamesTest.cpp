@@ -1,6 +1,6 @@
-#include "video/EncoderCommandLine.h"
-#include "video/Segments.h"
-#include "video/WorkFileNames.h"
+#include "video/encoder/EncoderCommandLine.h"
+#include "video/encoder/Segments.h"
+#include "video/jobs/WorkFileNames.h"
 
 #include <gtest/gtest.h>
 

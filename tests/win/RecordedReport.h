@@ -2,7 +2,7 @@
 // once a condition holds.
 #pragma once
 
-#include "video/JobReport.h"
+#include "video/jobs/JobReport.h"
 
 #include <functional>
 #include <string>

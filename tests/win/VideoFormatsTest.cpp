@@ -5,7 +5,7 @@
 #include "rig/Media.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
-#include "video/VideoJob.h"
+#include "video/jobs/VideoJob.h"
 
 #include <gtest/gtest.h>
 

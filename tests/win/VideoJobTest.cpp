@@ -9,9 +9,9 @@
 #include "rig/Media.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
-#include "video/ConvertToJpeg.h"
-#include "video/EncoderCommandLine.h"
-#include "video/VideoJob.h"
+#include "video/frames/ConvertToJpeg.h"
+#include "video/encoder/EncoderCommandLine.h"
+#include "video/jobs/VideoJob.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "framework/Text.h"
 #include "resource.h"
 #include "rig/Rig.h"
-#include "video/WaitDlg.h"
+#include "video/dialogs/WaitDlg.h"
 
 #include <gtest/gtest.h>
 

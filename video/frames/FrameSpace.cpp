@@ -1,9 +1,9 @@
-#include "video/FrameSpace.h"
+#include "video/frames/FrameSpace.h"
 
 #include "app/FileSystem.h"
 #include "imaging/ImageHeader.h"
-#include "video/FrameFile.h"
-#include "video/WorkFileNames.h"
+#include "video/frames/FrameFile.h"
+#include "video/jobs/WorkFileNames.h"
 
 #include <atomic>
 #include <cstdint>

@@ -3,8 +3,8 @@
 
 #include "app/SettingsRules.h"
 #include "filelist/ImageFileList.h"
-#include "video/FrameFile.h"
-#include "video/JobReport.h"
+#include "video/frames/FrameFile.h"
+#include "video/jobs/JobReport.h"
 
 #include <string>
 #include <vector>

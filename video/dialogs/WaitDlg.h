@@ -6,8 +6,8 @@
 #include "framework/Dialog.h"
 #include "framework/Thread.h"
 #include "gif/PictureEx.h"
-#include "video/JobReport.h"
-#include "video/TimeLeft.h"
+#include "video/jobs/JobReport.h"
+#include "video/dialogs/TimeLeft.h"
 
 #include <atomic>
 #include <functional>

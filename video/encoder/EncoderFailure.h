@@ -2,7 +2,7 @@
 // ended it with a status of its own (a DLL missing, the wrong kind of program, a crash).
 #pragma once
 
-#include "video/EncoderProcess.h"
+#include "video/encoder/EncoderProcess.h"
 
 #include <string>
 

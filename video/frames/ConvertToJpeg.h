@@ -3,7 +3,7 @@
 
 #include "app/SettingsRules.h"
 #include "imaging/ImageHeader.h"
-#include "video/FrameFile.h"
+#include "video/frames/FrameFile.h"
 
 #include <gdiplus.h>
 

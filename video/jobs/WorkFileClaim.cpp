@@ -1,7 +1,7 @@
-#include "video/WorkFileClaim.h"
+#include "video/jobs/WorkFileClaim.h"
 
 #include "app/FileSystem.h"
-#include "video/WorkFileNames.h"
+#include "video/jobs/WorkFileNames.h"
 
 #include <map>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "video/WaitDlg.h"
+#include "video/dialogs/WaitDlg.h"
 
 #include "app/Globals.h"
 #include "filelist/ImageListDlg.h"
 #include "framework/Text.h"
 #include "resource.h"
-#include "video/LoadFilesJob.h"
-#include "video/ProgressLine.h"
-#include "video/VideoJob.h"
+#include "video/jobs/LoadFilesJob.h"
+#include "video/dialogs/ProgressLine.h"
+#include "video/jobs/VideoJob.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // numbers written the way the user's locale writes them.
 #pragma once
 
-#include "video/JobReport.h"
+#include "video/jobs/JobReport.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "video/SegmentedEncode.h"
+#include "video/encoder/SegmentedEncode.h"
 
 #include "app/FileSystem.h"
 #include "framework/Text.h"

@@ -1,4 +1,4 @@
-#include "video/LoadFilesJob.h"
+#include "video/jobs/LoadFilesJob.h"
 
 #include "filelist/AddImageFiles.h"
 #include "filelist/ImageListDlg.h"

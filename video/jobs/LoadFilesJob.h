@@ -1,7 +1,7 @@
 // Adds the chosen files to the main window's list, one row each, up to the row limit.
 #pragma once
 
-#include "video/JobReport.h"
+#include "video/jobs/JobReport.h"
 
 #include <string>
 #include <vector>

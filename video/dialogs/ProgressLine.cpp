@@ -1,8 +1,8 @@
-#include "video/ProgressLine.h"
+#include "video/dialogs/ProgressLine.h"
 
 #include "framework/Text.h"
 #include "resource.h"
-#include "video/TimeLeft.h"
+#include "video/dialogs/TimeLeft.h"
 
 #include <windows.h>
 

@@ -6,8 +6,8 @@
 #include "app/IniSettings.h"
 #include "filelist/ImageFileList.h"
 #include "framework/Thread.h"
-#include "video/JobReport.h"
-#include "video/Segments.h"
+#include "video/jobs/JobReport.h"
+#include "video/encoder/Segments.h"
 
 #include <string>
 

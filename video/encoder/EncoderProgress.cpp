@@ -1,4 +1,4 @@
-#include "video/EncoderProgress.h"
+#include "video/encoder/EncoderProgress.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "video/WorkFileNames.h"
+#include "video/jobs/WorkFileNames.h"
 
 #include <regex>
 

@@ -2,9 +2,9 @@
 // then one more run that joins the segments into the destination without re-encoding.
 #pragma once
 
-#include "video/EncoderCommandLine.h"
-#include "video/EncoderProcess.h"
-#include "video/Segments.h"
+#include "video/encoder/EncoderCommandLine.h"
+#include "video/encoder/EncoderProcess.h"
+#include "video/encoder/Segments.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "video/FrameFile.h"
+#include "video/frames/FrameFile.h"
 
 #include "app/FileSystem.h"
 #include "framework/Handles.h"

@@ -1,4 +1,4 @@
-#include "video/ConvertToJpeg.h"
+#include "video/frames/ConvertToJpeg.h"
 
 #include "app/Globals.h"
 #include "framework/ComPtr.h"

@@ -1,4 +1,4 @@
-#include "video/TimeLeft.h"
+#include "video/dialogs/TimeLeft.h"
 
 #include <algorithm>
 #include <cmath>

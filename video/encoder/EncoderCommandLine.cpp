@@ -1,4 +1,4 @@
-#include "video/EncoderCommandLine.h"
+#include "video/encoder/EncoderCommandLine.h"
 
 #include "app/SettingsRules.h"
 

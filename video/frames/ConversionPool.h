@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/Handles.h"
-#include "video/ConvertToJpeg.h"
+#include "video/frames/ConvertToJpeg.h"
 
 #include <string>
 #include <vector>

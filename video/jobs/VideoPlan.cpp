@@ -1,4 +1,4 @@
-#include "video/VideoPlan.h"
+#include "video/jobs/VideoPlan.h"
 
 #include "app/SettingsRules.h"
 

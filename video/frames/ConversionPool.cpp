@@ -1,8 +1,8 @@
-#include "video/ConversionPool.h"
+#include "video/frames/ConversionPool.h"
 
 #include "app/FileSystem.h"
 #include "framework/Thread.h"
-#include "video/ConvertToJpeg.h"
+#include "video/frames/ConvertToJpeg.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "video/FrameWriter.h"
+#include "video/frames/FrameWriter.h"
 
 #include "app/FileSystem.h"
 #include "app/Globals.h"
 #include "framework/Thread.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
-#include "video/ConversionPool.h"
-#include "video/EncoderCommandLine.h"
-#include "video/WorkFileNames.h"
+#include "video/frames/ConversionPool.h"
+#include "video/encoder/EncoderCommandLine.h"
+#include "video/jobs/WorkFileNames.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "video/EncoderFailure.h"
+#include "video/encoder/EncoderFailure.h"
 
 #include "framework/Text.h"
 #include "resource.h"

@@ -1,4 +1,4 @@
-#include "video/VideoSettingsDlg.h"
+#include "video/dialogs/VideoSettingsDlg.h"
 
 #include "app/FileSystem.h"
 #include "app/Globals.h"
@@ -7,7 +7,7 @@
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "resource.h"
-#include "video/VideoPlan.h"
+#include "video/jobs/VideoPlan.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -1,6 +1,6 @@
-#include "video/Segments.h"
+#include "video/encoder/Segments.h"
 
-#include "video/EncoderCommandLine.h"
+#include "video/encoder/EncoderCommandLine.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "video/EncoderProcess.h"
+#include "video/encoder/EncoderProcess.h"
 
 #include "app/FileSystem.h"
 #include "framework/Handles.h"
-#include "video/EncoderProgress.h"
+#include "video/encoder/EncoderProgress.h"
 
 #include <vector>
 
