@@ -59,6 +59,8 @@ void CIniSettings::Load(const std::string& directory)
     SortByTime = m_file.ReadBool(SECTION, "SortByTime", false) ? 1 : 0;
     Deflicker = m_file.ReadBool(SECTION, "Deflicker", false) ? 1 : 0;
     Framing = ClampInt(m_file.ReadInt(SECTION, "Framing", settings_rules::FRAMING_FIT), 1, settings_rules::FRAMING_STRETCH);
+    Stamp = ClampInt(m_file.ReadInt(SECTION, "Stamp", settings_rules::STAMP_NONE), settings_rules::STAMP_NONE,
+                     settings_rules::STAMP_DATE_TIME);
     EveryNth = ClampInt(m_file.ReadInt(SECTION, "EveryNth", 1), 1, settings_rules::EVERY_NTH_MAX);
     Quality = ClampInt(m_file.ReadInt(SECTION, "Quality", settings_rules::QUALITY_STANDARD), settings_rules::QUALITY_SMALLER,
                        settings_rules::QUALITY_BEST);
@@ -87,6 +89,7 @@ bool CIniSettings::Save() const
         && m_file.WriteBool(SECTION, "SortByTime", SortByTime != 0)
         && m_file.WriteBool(SECTION, "Deflicker", Deflicker != 0)
         && m_file.WriteInt(SECTION, "Framing", Framing)
+        && m_file.WriteInt(SECTION, "Stamp", Stamp)
         && m_file.WriteInt(SECTION, "EveryNth", EveryNth)
         && m_file.WriteInt(SECTION, "Quality", Quality);
 }

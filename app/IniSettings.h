@@ -14,7 +14,7 @@ public:
     // Reads the file in the given directory (ending in "\"). A temporary folder that cannot be
     // made or written falls back to "temp" there, or else to one of the user's own.
     void Load(const std::string& directory);
-    // Writes the nine stored keys in order; false at the first write that fails.
+    // Writes the ten stored keys in order; false at the first write that fails.
     bool Save() const;
 
     static int ClampInt(int value, int min, int max);
@@ -28,6 +28,7 @@ public:
     int VideoSize = 1;
     int Deflicker = 0;
     int Framing = 1;
+    int Stamp = 0;
     int EveryNth = 1;
     int Quality = 2;
 

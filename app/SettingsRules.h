@@ -22,6 +22,12 @@ constexpr int QUALITY_SMALLER = 1;
 constexpr int QUALITY_STANDARD = 2;
 constexpr int QUALITY_BEST = 3;
 
+// What is drawn in the corner of every frame: nothing, the day the photo was taken, or the day
+// and the time.
+constexpr int STAMP_NONE = 0;
+constexpr int STAMP_DATE = 1;
+constexpr int STAMP_DATE_TIME = 2;
+
 int ClampInt(int value, int min, int max);
 
 // A stored integer: an empty text gives the default, anything else its leading number

@@ -85,6 +85,8 @@
 #define IDC_EVERY_NTH               1041
 #define IDC_EVERY_NTH_SPIN          1042
 #define IDC_VIDEO_SUMMARY           1043
+#define IDC_STAMP                   1044
+#define IDC_PREVIEW                 1045
 // What the video will be: "%s, %s, %s at %s fps" over photos, frames and length.
 #define IDS_VIDEO_SUMMARY           150
 #define IDS_PHOTOS                  151
@@ -94,3 +96,5 @@
 #define IDS_LENGTH_SECONDS          155
 #define IDS_LENGTH_MINUTES          156
 #define IDS_LENGTH_HOURS            157
+#define IDS_OPEN_VIDEO              158
+#define IDS_MAKING_PREVIEW          159

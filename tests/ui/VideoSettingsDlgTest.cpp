@@ -42,8 +42,8 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
     for (HWND c = ::GetDlgItem(dialog, IDC_VIDEO_TYPE); tabOrder.size() < 20 && tabOrder.back() != IDCANCEL;)
         tabOrder.push_back(::GetDlgCtrlID(c = ::GetNextDlgTabItem(dialog, c, FALSE)));
     EXPECT_EQ(tabOrder, (std::vector<int>{IDC_VIDEO_TYPE, IDC_FRAME_RATE, IDC_VIDEO_SIZE, IDC_FRAMING, IDC_QUALITY,
-                                          IDC_SORT_BY_TIME, IDC_DEFLICKER, IDC_EVERY_NTH, IDC_TEMP_PATH, IDC_BROWSE_TEMP,
-                                          IDC_DEST_FILE, IDC_BROWSE_DEST, IDOK, IDCANCEL}));
+                                          IDC_STAMP, IDC_SORT_BY_TIME, IDC_DEFLICKER, IDC_EVERY_NTH, IDC_TEMP_PATH,
+                                          IDC_BROWSE_TEMP, IDC_DEST_FILE, IDC_BROWSE_DEST, IDC_PREVIEW, IDOK, IDCANCEL}));
 
     // What the video will be follows every N-th photo and the frame rate as they change; a
     // number out of range is held in it.
@@ -96,13 +96,14 @@ TEST(SettingsDialog, AsksForMissingPathsOpensItsChoosersOnTheChoicesAndStoresThe
     ::SendDlgItemMessageA(dialog, IDC_VIDEO_SIZE, CB_SETCURSEL, 7, 0);
     ::SendDlgItemMessageA(dialog, IDC_FRAMING, CB_SETCURSEL, 2, 0);
     ::SendDlgItemMessageA(dialog, IDC_QUALITY, CB_SETCURSEL, 2, 0);
+    ::SendDlgItemMessageA(dialog, IDC_STAMP, CB_SETCURSEL, 2, 0);
     rig::Click(dialog, IDOK);
     ASSERT_TRUE(ui.Join());
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(g_settings.DestinationFile, folder.File("clip.avi"));
     EXPECT_EQ(rig::ReadFileBytes(folder.File("lumvextimelapsevideo.ini")),
               "[VIDEO]\r\nTempPath=" + chosen + "\\\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=8\r\n"
-              "SortByTime=1\r\nDeflicker=1\r\nFraming=3\r\nEveryNth=2\r\nQuality=3\r\n");
+              "SortByTime=1\r\nDeflicker=1\r\nFraming=3\r\nStamp=2\r\nEveryNth=2\r\nQuality=3\r\n");
 }
 
 // A program whose folder cannot be written (a volume mounted read-only, which stops root too)

@@ -26,6 +26,7 @@ const char* const VIDEO_TYPES[] = {"MP4", "AVI", "FLV"};
 const char* const FRAMINGS[settings_rules::FRAMING_STRETCH] = {
     "Fit inside, black bars", "Fill, crop the edges", "Stretch to the video size"};
 const char* const QUALITIES[settings_rules::QUALITY_BEST] = {"Smaller file", "Standard", "Best"};
+const char* const STAMPS[settings_rules::STAMP_DATE_TIME + 1] = {"None", "Date", "Date and time"};
 
 // A program unpacked where the user may not write keeps its choices only until it ends: said
 // once a run, not at every video.
@@ -80,6 +81,7 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbVideoType.Attach(GetDlgItem(IDC_VIDEO_TYPE));
     m_cbFraming.Attach(GetDlgItem(IDC_FRAMING));
     m_cbQuality.Attach(GetDlgItem(IDC_QUALITY));
+    m_cbStamp.Attach(GetDlgItem(IDC_STAMP));
     // The resource compiler has no way to give combo boxes their items; they come here.
     for (const char* text : VIDEO_SIZES)
         m_cbVideoSize.AddString(text);
@@ -89,6 +91,8 @@ BOOL CVideoSettingsDlg::OnInitDialog()
         m_cbFraming.AddString(text);
     for (const char* text : QUALITIES)
         m_cbQuality.AddString(text);
+    for (const char* text : STAMPS)
+        m_cbStamp.AddString(text);
     ::SendDlgItemMessageA(m_hWnd, IDC_TEMP_PATH, EM_LIMITTEXT, LONG_PATH_CHARS, 0);
     ::SendDlgItemMessageA(m_hWnd, IDC_DEST_FILE, EM_LIMITTEXT, LONG_PATH_CHARS, 0);
 
@@ -100,6 +104,7 @@ BOOL CVideoSettingsDlg::OnInitDialog()
     m_cbVideoSize.SetCurSel(g_settings.VideoSize - 1);
     m_cbFraming.SetCurSel(g_settings.Framing - 1);
     m_cbQuality.SetCurSel(g_settings.Quality - 1);
+    m_cbStamp.SetCurSel(g_settings.Stamp);
     ::SendDlgItemMessageA(m_hWnd, IDC_EVERY_NTH, EM_LIMITTEXT, 3, 0);
     ::SendDlgItemMessageA(m_hWnd, IDC_EVERY_NTH_SPIN, UDM_SETRANGE32, 1, settings_rules::EVERY_NTH_MAX);
     ::SendDlgItemMessageA(m_hWnd, IDC_EVERY_NTH_SPIN, UDM_SETPOS32, 0, g_settings.EveryNth);
@@ -244,6 +249,8 @@ void CVideoSettingsDlg::OnOK()
     g_settings.SortByTime = m_bSortByTime;
     g_settings.Deflicker = m_bDeflicker;
     g_settings.Framing = CIniSettings::ClampInt(m_cbFraming.GetCurSel() + 1, 1, settings_rules::FRAMING_STRETCH);
+    g_settings.Stamp = CIniSettings::ClampInt(m_cbStamp.GetCurSel(), settings_rules::STAMP_NONE,
+                                              settings_rules::STAMP_DATE_TIME);
     g_settings.EveryNth = EveryNth();
     g_settings.Quality = CIniSettings::ClampInt(m_cbQuality.GetCurSel() + 1, settings_rules::QUALITY_SMALLER,
                                                 settings_rules::QUALITY_BEST);

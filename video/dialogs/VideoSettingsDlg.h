@@ -31,6 +31,7 @@ private:
     CComboBox m_cbVideoType;
     CComboBox m_cbFraming;
     CComboBox m_cbQuality;
+    CComboBox m_cbStamp;
     BOOL m_bSortByTime = FALSE;
     BOOL m_bDeflicker = FALSE;
     std::string m_strTempPath;

@@ -24,24 +24,24 @@ TEST(IniSettings, StoredValuesAreHeldInRangeAndTheTempPathIsMadeOrFallsBack)
     ASSERT_TRUE(rig::WriteFileBytes(file, "x"));
     struct Case {
         std::string content;
-        std::vector<int> values;  // rate, type, size, sort, deflicker, framing, every N-th, quality
+        std::vector<int> values;  // rate, type, size, sort, deflicker, framing, every N-th, quality, stamp
         std::string tempPath;
     } cases[] = {
-        {"FrameRate=0\r\nVideoType=-5\r\nVideoSize=9\r\nSortByTime=2\r\nDeflicker=7\r\nFraming=0", {1, 1, 8, 1, 1, 1, 1, 2}, fallback},
-        {"FrameRate=99\r\nVideoType=3\r\nVideoSize=0\r\nDeflicker=abc\r\nFraming=4", {50, 3, 1, 0, 0, 3, 1, 2}, fallback},
-        {"FrameRate=\r\nVideoType=\r\nVideoSize=\r\nSortByTime=\r\nDeflicker=\r\nFraming=", {25, 1, 1, 0, 0, 1, 1, 2}, fallback},
-        {"FrameRate=12abc\r\nVideoType=4\r\nVideoSize=-1\r\nDeflicker=0\r\nFraming=3abc", {12, 3, 1, 0, 0, 3, 1, 2}, fallback},
-        {"EveryNth=0\r\nQuality=0", {25, 1, 1, 0, 0, 1, 1, 1}, fallback},
-        {"EveryNth=500\r\nQuality=4", {25, 1, 1, 0, 0, 1, 100, 3}, fallback},
-        {"EveryNth=3x\r\nQuality=", {25, 1, 1, 0, 0, 1, 3, 2}, fallback},
-        // A file from before the flicker box, the sizes, framing, every N-th and quality reads as before.
-        {"TempPath=\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=6\r\nSortByTime=1", {10, 2, 6, 1, 0, 1, 1, 2}, fallback},
-        {"FrameRate=" + std::string(100000, '7'), {50, 1, 1, 0, 0, 1, 1, 2}, fallback},
-        {"TempPath=" + existing, {25, 1, 1, 0, 0, 1, 1, 2}, existing + "\\"},
-        {"TempPath=" + folder.Path() + "one\\two\\", {25, 1, 1, 0, 0, 1, 1, 2}, folder.Path() + "one\\two\\"},
-        {"TempPath=" + file, {25, 1, 1, 0, 0, 1, 1, 2}, fallback},
+        {"FrameRate=0\r\nVideoType=-5\r\nVideoSize=9\r\nSortByTime=2\r\nDeflicker=7\r\nFraming=0", {1, 1, 8, 1, 1, 1, 1, 2, 0}, fallback},
+        {"FrameRate=99\r\nVideoType=3\r\nVideoSize=0\r\nDeflicker=abc\r\nFraming=4", {50, 3, 1, 0, 0, 3, 1, 2, 0}, fallback},
+        {"FrameRate=\r\nVideoType=\r\nVideoSize=\r\nSortByTime=\r\nDeflicker=\r\nFraming=", {25, 1, 1, 0, 0, 1, 1, 2, 0}, fallback},
+        {"FrameRate=12abc\r\nVideoType=4\r\nVideoSize=-1\r\nDeflicker=0\r\nFraming=3abc", {12, 3, 1, 0, 0, 3, 1, 2, 0}, fallback},
+        {"EveryNth=0\r\nQuality=0\r\nStamp=-1", {25, 1, 1, 0, 0, 1, 1, 1, 0}, fallback},
+        {"EveryNth=500\r\nQuality=4\r\nStamp=3", {25, 1, 1, 0, 0, 1, 100, 3, 2}, fallback},
+        {"EveryNth=3x\r\nQuality=\r\nStamp=1", {25, 1, 1, 0, 0, 1, 3, 2, 1}, fallback},
+        // A file from before the flicker box, the sizes, framing, every N-th, quality and stamp reads as before.
+        {"TempPath=\r\nVideoType=2\r\nFrameRate=10\r\nVideoSize=6\r\nSortByTime=1", {10, 2, 6, 1, 0, 1, 1, 2, 0}, fallback},
+        {"FrameRate=" + std::string(100000, '7'), {50, 1, 1, 0, 0, 1, 1, 2, 0}, fallback},
+        {"TempPath=" + existing, {25, 1, 1, 0, 0, 1, 1, 2, 0}, existing + "\\"},
+        {"TempPath=" + folder.Path() + "one\\two\\", {25, 1, 1, 0, 0, 1, 1, 2, 0}, folder.Path() + "one\\two\\"},
+        {"TempPath=" + file, {25, 1, 1, 0, 0, 1, 1, 2, 0}, fallback},
         // Cut at 1023 characters, which no folder can be created at.
-        {"TempPath=" + folder.Path() + std::string(1500, 'a'), {25, 1, 1, 0, 0, 1, 1, 2}, fallback},
+        {"TempPath=" + folder.Path() + std::string(1500, 'a'), {25, 1, 1, 0, 0, 1, 1, 2, 0}, fallback},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content.substr(0, 80));
@@ -49,7 +49,8 @@ TEST(IniSettings, StoredValuesAreHeldInRangeAndTheTempPathIsMadeOrFallsBack)
         CIniSettings settings;
         settings.Load(folder.Path());
         EXPECT_EQ((std::vector<int>{settings.FrameRate, settings.VideoType, settings.VideoSize, settings.SortByTime,
-                                    settings.Deflicker, settings.Framing, settings.EveryNth, settings.Quality}),
+                                    settings.Deflicker, settings.Framing, settings.EveryNth, settings.Quality,
+                                    settings.Stamp}),
                   c.values);
         EXPECT_EQ(settings.TempPath, c.tempPath);
         EXPECT_TRUE(::PathIsDirectoryA(c.tempPath.c_str()));
