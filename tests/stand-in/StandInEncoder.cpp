@@ -1,13 +1,13 @@
 // ffmpeg.exe for the video job's tests: a Windows program that ends as the test asks
 // (LUMVEX_STAND_IN), so every ending of an encoder can be tried. Given the job's command line,
 // "ok" and "fail" copy the frames of its input pattern into "seen" beside the video, note the
-// first frame's link count in "links" and write half a video; a second later "ok" finishes
-// the video and exits 0, "fail" exits 1. "crash" ends with an access violation's status; "silent" exits 0
-// writing nothing; "refuse" exits 1; "second-segment-breaks" fails the segment that starts at
-// frame 11 with a line on its error output; "sleep" waits 20 s to be stopped, then fails.
-// "report" writes how it was started into "started" beside the video (its folder, whether it
-// has a console and a console window, whether it runs in a job), then waits for a "go" file
-// there before it finishes the video.
+// first frame's link count in "links" and write half a video; then "ok" finishes the video and
+// exits 0, "fail" exits 1. "hold" waits to be stopped, finishing the video only once a "go"
+// file is beside it. "crash" ends with an access violation's status; "silent" exits 0 writing
+// nothing; "refuse" exits 1; "second-segment-breaks" fails the segment that starts at frame 11
+// with a line on its error output. "report" writes how it was started into "started" beside
+// the video (its folder, whether it has a console and a console window, whether it runs in a
+// job), then waits for "go" before it finishes the video.
 #include "framework/Handles.h"
 
 #include <windows.h>
@@ -65,7 +65,14 @@ void CopyFrames(const std::wstring& pattern, const std::wstring& seen)
     WriteText(Folder(seen.substr(0, seen.size() - 1)) + L"links", std::to_string(LinkCount(prefix + L"_0001.jpg")) + "\n");
 }
 
-// The frames of the pattern, half a video, and after a second the whole one if asked.
+// Until the test lets the encoder finish; a stop ends it before.
+void WaitForGo(const std::wstring& video)
+{
+    while (::GetFileAttributesW((Folder(video) + L"go").c_str()) == INVALID_FILE_ATTRIBUTES)
+        ::Sleep(20);
+}
+
+// The frames of the pattern, half a video, and the whole one if asked.
 int Encode(int argc, wchar_t** argv, bool finish)
 {
     std::wstring video = argv[argc - 1];
@@ -76,9 +83,15 @@ int Encode(int argc, wchar_t** argv, bool finish)
             CopyFrames(argument, Folder(video) + L"seen\\");
     }
     WriteText(video, "half");
-    ::Sleep(1000);
     if (!finish)
         return 1;
+    WriteText(video, "video");
+    return 0;
+}
+
+int Hold(const std::wstring& video)
+{
+    WaitForGo(video);
     WriteText(video, "video");
     return 0;
 }
@@ -95,10 +108,7 @@ int Report(const std::wstring& video)
     WriteText(Folder(video) + L"started", std::string("folder=") + utf8 + "\nconsole=" + (::GetConsoleCP() != 0 ? "1" : "0")
                                               + "\nwindow=" + (::GetConsoleWindow() ? "1" : "0")
                                               + "\njob=" + (inJob ? "1" : "0") + "\n");
-    while (::GetFileAttributesW((Folder(video) + L"go").c_str()) == INVALID_FILE_ATTRIBUTES)
-        ::Sleep(50);
-    WriteText(video, "video");
-    return 0;
+    return Hold(video);
 }
 
 } // namespace
@@ -119,9 +129,9 @@ int wmain(int argc, wchar_t** argv)
             std::fputs("[mp4 @ 0x1] Second segment broke\n", stderr);
         return second ? 1 : 0;
     }
+    if (asked == "hold")
+        return Hold(argv[argc - 1]);
     if (asked == "report")
         return Report(argv[argc - 1]);
-    if (asked == "sleep")
-        ::Sleep(20000);
     return 1;
 }

@@ -124,13 +124,12 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
         {"refuse", nothingToEncode, -1, IDS_SELECT_IMAGES, ""},
         {"ok", underAFile, -1, IDS_TEMP_PATH_MISSING, underAFile.settings.TempPath},
         {"second-segment-breaks", segmented, -1, IDS_VIDEO_FAILED_BECAUSE, "Second segment broke"},
-        // Long enough to be stopped; a lost stop shows as a failed video, not a hang.
-        {"sleep", segmented, -2, 0, ""},
+        {"hold", segmented, -2, 0, ""},
         // Before the first frame, after it, at the encoder's first look, during it.
         {"ok", m_input, 0, 0, ""},
         {"ok", m_input, 1, 0, ""},
-        {"ok", m_input, rows + 1, 0, ""},
-        {"ok", m_input, rows + 3, 0, ""},
+        {"hold", m_input, rows + 1, 0, ""},
+        {"hold", m_input, rows + 3, 0, ""},
         {"ok", m_input, -1, IDS_VIDEO_SUCCESS, ""},
     };
     // Wine's desktop process is a child of the first process that asks for the desktop.
