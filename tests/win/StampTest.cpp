@@ -54,6 +54,9 @@ class Stamp : public ::testing::TestWithParam<const char*> {};
 // far end, in the user's short date and time formats (the test prefix's locale is en-US).
 TEST_P(Stamp, EachFrameShowsWhenItsPhotoWasTaken)
 {
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    ::GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH);
+    ASSERT_STREQ(locale, L"en-US") << "the stamps expected are en-US's; Wine takes the user's locale from LANG";
     rig::TempFolder root;
     VideoJobInput input;
     input.settings.VideoSize = 7;

@@ -6,10 +6,12 @@
 #include "framework/Text.h"
 #include "imaging/GdiplusCodec.h"
 #include "imaging/ImageFile.h"
+#include "video/frames/HalftoneDraw.h"
 #include "video/frames/StampPainter.h"
 #include "video/frames/StampText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <objidl.h>
 
@@ -41,14 +43,16 @@ bool NeedsCanvas(const FrameCanvas& canvas, ImageDimensions picture)
 // stretched over it, then stamped. The canvas is a new bitmap, so nothing of the source's
 // metadata comes along: Windows' codec would write the source's EXIF into the frame, and can
 // fail on a property it cannot write.
-GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas& canvas, const std::wstring& stamp)
+GdiplusImagePtr Framed(GpBitmap* picture, ImageDimensions size, const FrameCanvas& canvas, const std::wstring& stamp)
 {
     double across = static_cast<double>(canvas.size.width) / size.width;
     double down = static_cast<double>(canvas.size.height) / size.height;
     if (canvas.framing != settings_rules::FRAMING_STRETCH)
         across = down = canvas.framing == settings_rules::FRAMING_FILL ? std::max(across, down) : std::min(across, down);
-    auto width = static_cast<REAL>(size.width * across);
-    auto height = static_cast<REAL>(size.height * down);
+    auto width = std::lround(size.width * across);
+    auto height = std::lround(size.height * down);
+    auto left = (canvas.size.width - width) / 2;
+    auto top = (canvas.size.height - height) / 2;
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromScan0(canvas.size.width, canvas.size.height, 0, PixelFormat24bppRGB, nullptr, &raw) != Ok)
         return nullptr;
@@ -57,12 +61,8 @@ GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas
     if (GdipGetImageGraphicsContext(raw, &drawing) != Ok)
         return nullptr;
     GraphicsPtr graphics(drawing);
-    bool scaled = canvas.size.width != size.width || canvas.size.height != size.height;
-    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok
-        || GdipSetInterpolationMode(drawing, scaled ? InterpolationModeHighQualityBicubic : InterpolationModeNearestNeighbor)
-               != Ok
-        || GdipDrawImageRect(drawing, picture, (canvas.size.width - width) / 2, (canvas.size.height - height) / 2, width,
-                             height) != Ok
+    RECT target{left, top, left + width, top + height};
+    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok || !DrawHalftone(drawing, picture, target)
         || !DrawStamp(drawing, stamp, canvas.size))
         return nullptr;
     return framed;
