@@ -20,10 +20,7 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-struct GraphicsDeleter {
-    void operator()(GpGraphics* graphics) const { GdipDeleteGraphics(graphics); }
-};
-using GraphicsPtr = std::unique_ptr<GpGraphics, GraphicsDeleter>;
+using GraphicsPtr = GdiplusPtr<GpGraphics, GdipDeleteGraphics>;
 
 // Shapes that differ by less than a hundredth look alike once scaled.
 bool SameShape(ImageDimensions a, ImageDimensions b)

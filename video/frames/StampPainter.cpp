@@ -1,9 +1,9 @@
 #include "video/frames/StampPainter.h"
 
 #include "framework/Handles.h"
+#include "imaging/GdiplusCodec.h"
 #include "video/frames/StampText.h"
 
-#include <memory>
 #include <vector>
 
 using namespace Gdiplus;
@@ -11,24 +11,17 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-// A sixth of the bottom bar of a 16:9 video: readable on a phone, small beside the picture.
+// Letters about as tall as a line of subtitles: readable on a phone, small beside the picture.
 constexpr REAL EM_SHARE_OF_HEIGHT = 1.0f / 24;
 constexpr REAL OUTLINE_SHARE_OF_EM = 1.0f / 8;
 constexpr ARGB WHITE = 0xFFFFFFFF;
 constexpr ARGB DARK = 0xFF101010;
 
-template <typename T, GpStatus(WINGDIPAPI* Free)(T*)>
-struct GdiplusDeleter {
-    void operator()(T* object) const { Free(object); }
-};
-template <typename T, GpStatus(WINGDIPAPI* Free)(T*)>
-using GdiplusPtr = std::unique_ptr<T, GdiplusDeleter<T, Free>>;
 using FontFamilyPtr = GdiplusPtr<GpFontFamily, GdipDeleteFontFamily>;
 using StringFormatPtr = GdiplusPtr<GpStringFormat, GdipDeleteStringFormat>;
 using PathPtr = GdiplusPtr<GpPath, GdipDeletePath>;
 using PenPtr = GdiplusPtr<GpPen, GdipDeletePen>;
 using BrushPtr = GdiplusPtr<GpBrush, GdipDeleteBrush>;
-
 using FontPtr = GdiplusPtr<GpFont, GdipDeleteFont>;
 
 std::vector<LOGFONTW> SystemFonts()
