@@ -162,7 +162,7 @@ double MakeFrames(const ImageFileList& records, const std::string& scratch)
     SilentReport report;
     Stopwatch watch;
     CFrameSequence frames(scratch, "frame");
-    WriteFrames(rows, frames, report, settings_rules::FRAMING_STRETCH);
+    WriteFrames(rows, frames, report, {});
     double seconds = watch.Seconds();
     frames.DeleteAll();
     return seconds;

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ python3 googletest mingw-w64 g++-mingw-w64-x86-64-posix
           gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
           ffmpeg imagemagick libimage-exiftool-perl clang libclang-rt-14-dev fonts-liberation
-          msitools wixl zip nasm dpkg-dev xz-utils)
+          msitools wixl zip nasm dpkg-dev xz-utils tesseract-ocr)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -6,8 +6,12 @@
 #include "framework/Text.h"
 #include "imaging/GdiplusCodec.h"
 #include "imaging/ImageFile.h"
+#include "video/frames/HalftoneDraw.h"
+#include "video/frames/StampPainter.h"
+#include "video/frames/StampText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <objidl.h>
 
@@ -16,10 +20,7 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-struct GraphicsDeleter {
-    void operator()(GpGraphics* graphics) const { GdipDeleteGraphics(graphics); }
-};
-using GraphicsPtr = std::unique_ptr<GpGraphics, GraphicsDeleter>;
+using GraphicsPtr = GdiplusPtr<GpGraphics, GdipDeleteGraphics>;
 
 // Shapes that differ by less than a hundredth look alike once scaled.
 bool SameShape(ImageDimensions a, ImageDimensions b)
@@ -31,19 +32,24 @@ bool SameShape(ImageDimensions a, ImageDimensions b)
 
 bool NeedsCanvas(const FrameCanvas& canvas, ImageDimensions picture)
 {
-    return canvas.size.width > 0 && canvas.size.height > 0 && !SameShape(canvas.size, picture);
+    return canvas.size.width > 0 && canvas.size.height > 0
+        && (canvas.stamp != settings_rules::STAMP_NONE || !SameShape(canvas.size, picture));
 }
 
-// The picture scaled by one factor and centred on a black canvas, whole or covering it. The
-// canvas is a new bitmap, so nothing of the source's metadata comes along: Windows' codec
-// would write the source's EXIF into the frame, and can fail on a property it cannot write.
-GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas& canvas)
+// The picture scaled by one factor and centred on a black canvas, whole or covering it, or
+// stretched over it, then stamped. The canvas is a new bitmap, so nothing of the source's
+// metadata comes along: Windows' codec would write the source's EXIF into the frame, and can
+// fail on a property it cannot write.
+GdiplusImagePtr Framed(GpBitmap* picture, ImageDimensions size, const FrameCanvas& canvas, const std::wstring& stamp)
 {
     double across = static_cast<double>(canvas.size.width) / size.width;
     double down = static_cast<double>(canvas.size.height) / size.height;
-    double factor = canvas.framing == settings_rules::FRAMING_FILL ? std::max(across, down) : std::min(across, down);
-    auto width = static_cast<REAL>(size.width * factor);
-    auto height = static_cast<REAL>(size.height * factor);
+    if (canvas.framing != settings_rules::FRAMING_STRETCH)
+        across = down = canvas.framing == settings_rules::FRAMING_FILL ? std::max(across, down) : std::min(across, down);
+    auto width = std::lround(size.width * across);
+    auto height = std::lround(size.height * down);
+    auto left = (canvas.size.width - width) / 2;
+    auto top = (canvas.size.height - height) / 2;
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromScan0(canvas.size.width, canvas.size.height, 0, PixelFormat24bppRGB, nullptr, &raw) != Ok)
         return nullptr;
@@ -52,19 +58,17 @@ GdiplusImagePtr Framed(GpImage* picture, ImageDimensions size, const FrameCanvas
     if (GdipGetImageGraphicsContext(raw, &drawing) != Ok)
         return nullptr;
     GraphicsPtr graphics(drawing);
-    bool scaled = canvas.size.width != size.width || canvas.size.height != size.height;
-    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok
-        || GdipSetInterpolationMode(drawing, scaled ? InterpolationModeHighQualityBicubic : InterpolationModeNearestNeighbor)
-               != Ok
-        || GdipDrawImageRect(drawing, picture, (canvas.size.width - width) / 2, (canvas.size.height - height) / 2, width,
-                             height) != Ok)
+    RECT target{left, top, left + width, top + height};
+    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok || !DrawHalftone(drawing, picture, target)
+        || !DrawStamp(drawing, stamp, canvas.size))
         return nullptr;
     return framed;
 }
 
 // The decoded picture upright on a canvas of its own size, or framed on the one given; what is
 // transparent comes out black.
-GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const FrameCanvas& canvas)
+GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const FrameCanvas& canvas,
+                       const std::wstring& stamp)
 {
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromFile(fw::ToWide(sourcePath).c_str(), &raw) != Ok || !raw)
@@ -75,7 +79,7 @@ GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const Fra
         || width == 0 || height == 0)
         return nullptr;
     ImageDimensions size{static_cast<int>(width), static_cast<int>(height)};
-    return Framed(raw, size, NeedsCanvas(canvas, size) ? canvas : FrameCanvas{size});
+    return Framed(raw, size, NeedsCanvas(canvas, size) ? canvas : FrameCanvas{size}, stamp);
 }
 
 // Encoded into memory first, so a failed write carries the system's reason.
@@ -104,7 +108,7 @@ FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFile
     CLSID encoder;
     if (!gdiplus || !FindJpegEncoder(encoder))
         return {};
-    GdiplusImagePtr image = Decode(sourcePath, orientation, canvas);
+    GdiplusImagePtr image = Decode(sourcePath, orientation, canvas, StampText(sourcePath, canvas.stamp));
     return image ? WriteJpeg(image.get(), encoder, frameFileName) : FrameOutcome{};
 }
 
@@ -127,7 +131,7 @@ FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& 
     header.LoadHeader(sourcePath);
     SIZE stored = header.GetSize();
     ImageDimensions upright = UprightSize({stored.cx, stored.cy}, header.GetOrientation());
-    if (header.GetOrientation() == 1 && !NeedsCanvas(canvas, upright))
+    if (header.GetOrientation() == 1 && !NeedsCanvas(canvas, upright) && canvas.stamp == settings_rules::STAMP_NONE)
         return {FrameStatus::AsShot};
     return Convert(sourcePath, frameFileName, header.GetOrientation(), canvas);
 }

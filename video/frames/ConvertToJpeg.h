@@ -9,11 +9,14 @@
 
 #include <string>
 
-// The picture every frame is drawn into, fitted with black bars or filled and cropped, for an
-// encoder that cannot take frames of differing shapes; without a size a frame keeps its own.
+// The picture every frame is drawn into, fitted with black bars, filled and cropped or
+// stretched, for an encoder that cannot take frames of differing shapes; without a size a
+// frame keeps its own. A stamped frame is always drawn at the canvas's size, so its stamp is
+// as large in every frame.
 struct FrameCanvas {
     ImageDimensions size;
     int framing = settings_rules::FRAMING_FIT;
+    int stamp = settings_rules::STAMP_NONE;
 };
 
 // What every frame is encoded with: quality 95, stated rather than left to the codec's default,
@@ -37,9 +40,9 @@ private:
 FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName,
                            const FrameCanvas& canvas = {});
 
-// A JPEG whose EXIF orientation says it is seen turned or mirrored, or whose shape is not the
-// canvas's, is decoded, turned upright, framed and written as a new JPEG; any other is AsShot,
-// and nothing is written.
+// A JPEG whose EXIF orientation says it is seen turned or mirrored, whose shape is not the
+// canvas's, or that is stamped, is decoded, turned upright, framed and written as a new JPEG;
+// any other is AsShot, and nothing is written.
 FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& frameFileName,
                               const FrameCanvas& canvas);
 

@@ -49,19 +49,6 @@ std::vector<CConversionPool::Item> Conversions(const std::vector<ImageFileInfo>&
     return items;
 }
 
-// The first picture's size as seen, upright.
-ImageDimensions FirstUprightSize(const std::vector<ImageFileInfo>& rows)
-{
-    for (const ImageFileInfo& row : rows) {
-        CImageFile header;
-        if (row.typeText != IMAGE_TYPE_OTHERS && header.LoadHeader(row.filePath)) {
-            SIZE size = header.GetSize();
-            return UprightSize({size.cx, size.cy}, header.GetOrientation());
-        }
-    }
-    return {};
-}
-
 // The converted picture takes the next number; a rename within the folder writes nothing.
 FrameOutcome NumberConversion(const std::string& scratch, const std::string& frame, FrameOutcome converted)
 {
@@ -112,14 +99,23 @@ private:
 
 } // namespace
 
+ImageDimensions FirstUprightSize(const std::vector<ImageFileInfo>& rows)
+{
+    for (const ImageFileInfo& row : rows) {
+        CImageFile header;
+        if (row.typeText != IMAGE_TYPE_OTHERS && header.LoadHeader(row.filePath)) {
+            SIZE size = header.GetSize();
+            return UprightSize({size.cx, size.cy}, header.GetOrientation());
+        }
+    }
+    return {};
+}
+
 FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report,
-                         int framing)
+                         const FrameCanvas& canvas)
 {
     GdiplusSession gdiplus(g_gdiplus);
     std::vector<size_t> slots;
-    FrameCanvas canvas;
-    if (framing != settings_rules::FRAMING_STRETCH)
-        canvas = {FirstUprightSize(rows), framing};
     CConversionPool pool(Conversions(rows, frames, slots), canvas, fw::ProcessorCount());
     StepBatch steps(report, static_cast<int>(rows.size()));
     for (size_t row = 0; row < rows.size(); ++row) {

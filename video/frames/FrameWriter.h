@@ -3,6 +3,7 @@
 
 #include "app/SettingsRules.h"
 #include "filelist/ImageFileList.h"
+#include "video/frames/ConvertToJpeg.h"
 #include "video/frames/FrameFile.h"
 #include "video/jobs/JobReport.h"
 
@@ -38,8 +39,12 @@ struct FramesResult {
     std::string frame;            // the frame that could not be written
 };
 
+// The first readable picture's size as seen, upright; 0 x 0 when there is none.
+ImageDimensions FirstUprightSize(const std::vector<ImageFileInfo>& rows);
+
 // One frame per readable row that is not "Others", numbered from 1 without gaps, upright:
-// JPEG rows stored upright are linked or copied, the others written anew on every core. With
-// a framing, every frame takes the first's shape. The bar moves one unit per row. A row that
-// cannot be read is skipped; a frame that cannot be written ends the run.
-FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report, int framing);
+// JPEG rows stored upright are linked or copied, the others written anew on every core. On a
+// canvas, every frame takes its shape, and with a stamp its size. The bar moves one unit per
+// row. A row that cannot be read is skipped; a frame that cannot be written ends the run.
+FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report,
+                         const FrameCanvas& canvas);

@@ -95,9 +95,16 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     CFrameSequence frames(tempFolder, timePrefix);
     // With deflicker the encoder cannot take frames of differing shapes without losing some
     // (it scales each to the first's size): the frames are framed as chosen on the way in.
+    // A stamp is drawn into frames of the video's size, so that it is as large in every frame.
     int framing = settings_rules::ClampInt(settings.Framing, 1, settings_rules::FRAMING_STRETCH);
-    bool shaped = settings.Deflicker != 0 && rows.size() > 1;
-    FramesResult written = WriteFrames(rows, frames, report, shaped ? framing : settings_rules::FRAMING_STRETCH);
+    bool shaped = settings.Deflicker != 0 && rows.size() > 1 && framing != settings_rules::FRAMING_STRETCH;
+    ImageDimensions firstUpright = FirstUprightSize(rows);
+    FrameCanvas canvas;
+    if (settings.Stamp != settings_rules::STAMP_NONE)
+        canvas = {VideoDimensions(settings.VideoSize, firstUpright), framing, settings.Stamp};
+    else if (shaped)
+        canvas = {firstUpright, framing};
+    FramesResult written = WriteFrames(rows, frames, report, canvas);
     if (written.end == FramesEnd::Stopped || report.CheckStop())
         return Failure(0);
     if (written.end == FramesEnd::WriteFailed)
