@@ -116,9 +116,15 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
         return !report.CheckStop();
     };
     ImageDimensions firstFrame = FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1));
+    EncoderDraft draft;
+    if (input.draft) {
+        draft = PlanDraft(VideoDimensions(settings.VideoSize, firstFrame), firstFrame);
+        firstFrame = DecodedSize(firstFrame, draft.lowres);
+    }
     auto line = [&](const EncoderShare& share, const std::string& file) {
         return BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing, settings.Deflicker != 0,
-                                       settings.Quality, firstFrame, frames.Count(), tempFolder, timePrefix, file, share);
+                                       settings.Quality, firstFrame, frames.Count(), tempFolder, timePrefix, file, share,
+                                       draft);
     };
     SegmentPlan plan = PlanSegments(input.cores, input.minSegmentPixels, frames.Count(),
                                     static_cast<int64_t>(firstFrame.width) * firstFrame.height, destination);
