@@ -3,30 +3,12 @@
 // read it, not delete it), appends the video's path and a line end to the record, and holds
 // the video until the test sets the named event.
 #include "framework/Handles.h"
+#include "framework/Text.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <string>
-
-namespace {
-
-std::string Utf8(const std::wstring& text)
-{
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(length, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-bool Append(const std::wstring& record, const std::string& line)
-{
-    fw::unique_file file(::CreateFileW(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-}
-
-} // namespace
+#include <cwchar>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -34,15 +16,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (!arguments || count != 4)
         return 2;
-    std::wstring record = arguments[1];
     fw::unique_handle release(::OpenEventW(SYNCHRONIZE, FALSE, arguments[2]));
-    std::wstring video = arguments[3];
-    ::LocalFree(arguments);
-    if (!release)
-        return 3;
-    fw::unique_file held(::CreateFileW(video.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!held || !Append(record, Utf8(video) + "\n"))
+    fw::unique_file held(::CreateFileW(arguments[3], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    fw::unique_file record(::CreateFileW(arguments[1], FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
+    std::string line = fw::FromWide(arguments[3], static_cast<int>(::wcslen(arguments[3])), CP_UTF8) + "\n";
+    DWORD written = 0;
+    if (!release || !held || !::WriteFile(record.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
         return 1;
+    record.reset();
     ::WaitForSingleObject(release.get(), INFINITE);
     return 0;
 }

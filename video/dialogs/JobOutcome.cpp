@@ -33,7 +33,7 @@ void OpenInPlayer(HWND owner, const std::string& video)
     info.nShow = SW_SHOWNORMAL;
     if (::ShellExecuteExW(&info))
         return;
-    std::string reason = fw::SystemMessage(::GetLastError(), video);
+    std::string reason = fw::SystemMessage(::GetLastError(), video.substr(video.find_last_of('\\') + 1));
     fw::ShowMessageBox(owner, fw::FormatText(fw::LoadStringText(IDS_OPEN_FAILED).c_str(), reason.c_str(), video.c_str()),
                        MB_OK | MB_ICONERROR);
 }

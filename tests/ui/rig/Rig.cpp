@@ -194,10 +194,10 @@ void RemoveTree(const std::string& folder)
 
 ScopedVariable::ScopedVariable(std::string name, const std::string& value) : m_name(std::move(name))
 {
-    char old[32767];
-    DWORD length = ::GetEnvironmentVariableA(m_name.c_str(), old, sizeof(old));
-    m_had = length > 0 && length < sizeof(old);
-    m_old.assign(old, m_had ? length : 0);
+    std::vector<char> old(32767);
+    DWORD length = ::GetEnvironmentVariableA(m_name.c_str(), old.data(), static_cast<DWORD>(old.size()));
+    m_had = length > 0 && length < old.size();
+    m_old.assign(old.data(), m_had ? length : 0);
     ::SetEnvironmentVariableA(m_name.c_str(), value.c_str());
 }
 
