@@ -54,6 +54,13 @@ bool EnsureDirectory(std::string path)
     return IsDirectory(wide);
 }
 
+std::string SystemTempFolder()
+{
+    char path[MAX_PATH + 1] = {};
+    DWORD length = ::GetTempPathA(sizeof(path), path);
+    return length > 0 && length < sizeof(path) ? path : "";
+}
+
 bool FileExists(const std::string& path)
 {
     if (path.empty())

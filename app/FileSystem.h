@@ -12,6 +12,9 @@ bool EnsureDirectory(std::string path);
 // True when a file-system search finds the path; a directory counts as found.
 bool FileExists(const std::string& path);
 
+// The user's temporary folder, ending in "\"; empty when Windows gives none.
+std::string SystemTempFolder();
+
 // True when a new file can be made in the folder (ending in "\") and goes again.
 bool CanWriteInFolder(const std::string& folder);
 

@@ -25,13 +25,6 @@ std::string LocalTempFolder()
     return fw::FromWide(path.get(), static_cast<int>(::wcslen(path.get()))) + "\\Lumvex Time Lapse Video Tools\\temp\\";
 }
 
-std::string SystemTempFolder()
-{
-    char path[MAX_PATH + 1] = {};
-    DWORD length = ::GetTempPathA(sizeof(path), path);
-    return length > 0 && length < sizeof(path) ? path : "";
-}
-
 bool IsUsableFolder(const std::string& folder)
 {
     return EnsureDirectory(folder) && CanWriteInFolder(settings_rules::WithTrailingBackslash(folder));

@@ -4,6 +4,7 @@
 #include "app/SettingsRules.h"
 #include "filelist/ImageListDlg.h"
 #include "framework/Text.h"
+#include "video/jobs/PreviewJob.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -26,6 +27,7 @@ bool CTimeLapseApp::InitInstance()
 {
     GetModuleDirectory();
     g_settings.Load();
+    DeleteDrafts();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     CImageListDlg mainWindow;

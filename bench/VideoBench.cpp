@@ -1,7 +1,8 @@
 // The video build job against the same encoder run directly on the same sources, side by side
 // in one run: 200 frames of 1920 x 1080, once as JPEG and once as PNG; or, given a folder of
 // 200 camera JPEGs (cam_0001.jpg ...), the job in segments on every core against one run, to
-// MP4 and AVI. The encoder is the ffmpeg.exe beside this program.
+// MP4 and AVI; or, given "preview" and a folder of 1,000 camera JPEGs, the preview of them
+// against their 1080P video. The encoder is the ffmpeg.exe beside this program.
 #include "app/Globals.h"
 #include "bench/BenchMainDlg.h"
 #include "bench/Stopwatch.h"
@@ -14,6 +15,7 @@
 #include "rig/Rig.h"
 #include "video/encoder/EncoderCommandLine.h"
 #include "video/frames/FrameWriter.h"
+#include "video/jobs/PreviewJob.h"
 #include "video/jobs/VideoJob.h"
 #include "video/dialogs/WaitDlg.h"
 
@@ -286,11 +288,56 @@ void MeasureSegments(const std::string& sources, const char* type)
     ui.Join();
 }
 
+// The draft the Preview button makes of 1,000 camera frames against the 1080P video Make Video
+// makes of them, each job without its window; the draft before and after the video, so a
+// change of load on the shared machine shows.
+void MeasurePreview(const std::string& sources)
+{
+    const int photos = 1000;
+    const int fullHd = 7;
+    rig::TempFolder folder;
+    UseBenchSettings(folder, fullHd);
+    VideoJobInput input;
+    for (int i = 1; i <= photos; ++i) {
+        std::string path = SourceName(sources, i, "jpg", "cam");
+        input.images.Add({0, "JPG", path.substr(path.find_last_of('\\') + 1), path});
+    }
+    input.settings = g_settings;
+    input.settings.DestinationFile = folder.File("video.mp4");
+    input.encoderPath = Encoder();
+    SilentReport report;
+    auto preview = [&] {
+        Stopwatch watch;
+        JobResult result = RunPreviewJob(input, NewDraftFile(), report);
+        double seconds = watch.Seconds();
+        if (result.textId != IDS_VIDEO_SUCCESS)
+            std::printf("preview failed\n");
+        return seconds;
+    };
+    double before = preview();
+    Stopwatch watch;
+    if (RunVideoJob(input, report).textId != IDS_VIDEO_SUCCESS)
+        std::printf("video failed\n");
+    double video = watch.Seconds();
+    double after = preview();
+    DeleteDrafts();
+    double best = std::min(before, after);
+    std::printf("%d camera JPEGs 4000x3000 4:2:2, encoder %s, %u cores\n", photos, Encoder().c_str(),
+                fw::ProcessorCount());
+    std::printf("  1080P MP4 (Make Video):   %7.2f s\n", video);
+    std::printf("  preview (before, after):  %7.2f s, %.2f s   ratio %.3f (target <= 0.20)\n", before, after,
+                best / video);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     fw::ScopedCom com;
+    if (argc > 2 && std::string(argv[1]) == "preview") {
+        MeasurePreview(argv[2]);
+        return 0;
+    }
     if (argc > 1) {
         MeasureSegments(argv[1], "mp4");
         MeasureSegments(argv[1], "avi");

@@ -7,6 +7,7 @@
 # build/bench-camera) to 1080p MP4 and AVI, the job in segments on every core against one run.
 # With "stamp": the same camera JPEGs to a 1080p MP4 with and without a date stamp, with the
 # encoder shipped beside the program, and where a stamped frame's time goes.
+# With "preview": the preview of 1,000 such JPEGs against their 1080p MP4, shipped encoder only.
 # Runs on $DISPLAY, or on an Xvfb of its own when no display is set.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -22,25 +23,14 @@ fi
 source tools/wine-env.sh
 status=0
 arguments=()
-if [ "${1:-}" = camera ] || [ "${1:-}" = stamp ]; then
-  camera=build/bench-camera
-  if [ ! -f "$camera/cam_0200.jpg" ]; then
-    echo "Making 200 camera JPEGs (ImageMagick) ..."
-    mkdir -p "$camera"
-    convert -size 4400x3000 -seed 3 plasma:fractal -blur 0x1 -attenuate 0.3 +noise Gaussian "$camera/photo.miff"
-    # In batches: a 4000 x 3000 picture takes 96 MB in ImageMagick's memory.
-    for ((batch = 0; batch < 200; batch += 10)); do
-      crops=()
-      for ((i = batch; i < batch + 10; i++)); do
-        crops+=( \( mpr:photo -crop "4000x3000+$((i * 2))+0" +repage \) )
-      done
-      convert "$camera/photo.miff" -write mpr:photo +delete "${crops[@]}" -sampling-factor 2x1 -quality 92 \
-        -scene $((batch + 1)) +adjoin "$camera/cam_%04d.jpg"
-    done
-    rm "$camera/photo.miff"
-  fi
-  arguments=("Z:$(cd "$camera" && pwd | tr / '\\')\\")
-fi
+bin=build/windows/bin
+benches=("$bin/video_bench.exe" "$bin/genuine-4.1/video_bench.exe")
+source bench/camera-photos.sh
+case "${1:-}" in
+  camera | stamp) arguments=("$(winepath -w "$(camera_photos 200)")\\") ;;
+  preview) arguments=(preview "$(winepath -w "$(camera_photos 1000)")\\")
+           benches=("${benches[0]}") ;;
+esac
 # The machine is shared: the load beside the figures tells how far to trust them.
 uptime
 if [ "${1:-}" = stamp ]; then
@@ -51,9 +41,8 @@ fi
 # Inside Wine's own desktop: on a bare X server without a window manager, Wine waits two
 # seconds for every closed top-level window to be withdrawn, which would be charged to the job.
 # The genuine encoder's turn: the benchmark copied into its folder, beside it.
-bin=build/windows/bin
 cp "$bin/video_bench.exe" "$bin/genuine-4.1/"
-for bench in "$bin/video_bench.exe" "$bin/genuine-4.1/video_bench.exe"; do
+for bench in "${benches[@]}"; do
   echo "== $(wine "$(dirname "$bench")/ffmpeg.exe" -version | head -1)"
   wine explorer /desktop=video-bench,1280x1024 "$bench" "${arguments[@]}" || status=$?
 done

@@ -59,7 +59,6 @@ private:
     // Adds the files' rows behind the work dialog and shows the job's notice.
     void LoadFiles(const std::vector<std::string>& paths);
     void OnMakeVideo();
-    void ShowJobResult(INT_PTR ending, const std::string& text);
     int OnAddImageFileRows(const std::vector<ImageFileRow>& rows, const std::function<void()>& after);
     // ImageListDlgViews.cpp: the About box and the image preview.
     void AddAboutMenuItem(HMENU systemMenu);

@@ -1,11 +1,13 @@
 // The main window's two long commands, each run behind the work dialog, and their result.
 #include "filelist/ImageListDlg.h"
 
+#include "app/Globals.h"
 #include "framework/CurrentDirectory.h"
-#include "framework/MessageBox.h"
 #include "resource.h"
+#include "video/dialogs/JobOutcome.h"
 #include "video/dialogs/VideoSettingsDlg.h"
 #include "video/dialogs/WaitDlg.h"
+#include "video/jobs/PreviewJob.h"
 
 #include <commdlg.h>
 
@@ -36,13 +38,6 @@ std::vector<std::string> SplitChosenNames(const char* buffer)
 }
 
 } // namespace
-
-void CImageListDlg::ShowJobResult(INT_PTR ending, const std::string& text)
-{
-    if (text.empty())
-        return;
-    fw::ShowMessageBox(m_hWnd, text, MB_OK | (ending == IDOK ? MB_ICONINFORMATION : MB_ICONERROR));
-}
 
 void CImageListDlg::OnSelectFiles()
 {
@@ -77,7 +72,7 @@ void CImageListDlg::LoadFiles(const std::vector<std::string>& paths)
     wait.m_bLoadFiles = TRUE;
     wait.SetMessageId(IDS_LOADING_FILES);
     INT_PTR ending = wait.DoModal();
-    ShowJobResult(ending, wait.GetResultText());
+    ShowJobResult(m_hWnd, ending, wait.GetResultText());
     UpdateMakeVideoButton();
 }
 
@@ -85,12 +80,17 @@ void CImageListDlg::OnMakeVideo()
 {
     CVideoSettingsDlg settings(m_hWnd);
     settings.m_photoCount = GetImageFileCount();
+    settings.m_pMainDlg = this;
     if (settings.DoModal() != IDOK)
         return;
+    DeleteDrafts();
     CWaitDlg wait(m_hWnd);
     wait.m_pMainDlg = this;
     wait.m_bMakeVideo = TRUE;
     wait.SetMessageId(IDS_MAKING_VIDEO);
     INT_PTR ending = wait.DoModal();
-    ShowJobResult(ending, wait.GetResultText());
+    if (ending == IDOK && wait.GetResultId() == IDS_VIDEO_SUCCESS)
+        OfferToOpenVideo(m_hWnd, wait.GetResultText(), g_settings.DestinationFile);
+    else
+        ShowJobResult(m_hWnd, ending, wait.GetResultText());
 }

@@ -7,6 +7,19 @@
 
 namespace fw {
 
+std::string SystemMessage(DWORD error, const std::string& subject)
+{
+    char* text = nullptr;
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 ? std::string(text, length) : FormatText("error %lu", error);
+    ::LocalFree(text);
+    for (size_t at = 0; (at = message.find("%1", at)) != std::string::npos; at += subject.size())
+        message.replace(at, 2, subject);
+    message.erase(message.find_last_not_of(" .\r\n") + 1);
+    return message;
+}
+
 HINSTANCE ResourceModule()
 {
     return ::GetModuleHandleA(nullptr);

@@ -19,6 +19,10 @@ std::string FormatLocaleNumber(double value, int decimals);
 
 std::string GetWindowTextString(HWND hwnd);
 
+// Windows' sentence for an error code, without its full stop; subject stands for the "%1" that
+// some of them hold.
+std::string SystemMessage(DWORD error, const std::string& subject);
+
 // Text of the ANSI code page as UTF-16, for the calls that take only wide strings (GDI+).
 std::wstring ToWide(const std::string& text);
 // And back, for the calls that give only wide strings; or into another code page.

@@ -98,3 +98,4 @@
 #define IDS_LENGTH_HOURS            157
 #define IDS_OPEN_VIDEO              158
 #define IDS_MAKING_PREVIEW          159
+#define IDS_OPEN_FAILED             170

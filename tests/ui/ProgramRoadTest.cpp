@@ -4,6 +4,7 @@
 #include "framework/Text.h"
 #include "resource.h"
 #include "rig/Media.h"
+#include "rig/Player.h"
 #include "rig/Rig.h"
 #include "tests/fixtures/Fixtures.h"
 
@@ -15,6 +16,8 @@
 #include <cstdlib>
 
 namespace {
+
+constexpr char SUCCESS[] = "Make time lapse video success.\n\nDo you want to open the video now?";
 
 class ProgramRoad : public ::testing::TestWithParam<const char*> {
 protected:
@@ -28,8 +31,16 @@ protected:
             ASSERT_TRUE(rig::CopyFileTo(rig::ExecutableDirectory() + LUMVEX_EXE_NAME, program));
         }
         m_programFolder = program.substr(0, program.find_last_of('\\') + 1);
+        m_programPath = program;
         ASSERT_TRUE(::CreateDirectoryA(Sources().c_str(), nullptr));
-        m_program = std::make_unique<rig::ChildProcess>(program);
+        Restart();
+    }
+
+    // Ends the program if it runs, and starts it again.
+    void Restart()
+    {
+        m_program.reset();
+        m_program = std::make_unique<rig::ChildProcess>(m_programPath);
         m_window = rig::WaitForTopLevel(m_program->Id(), "#32770", rig::PROGRAM_TITLE);
         ASSERT_NE(m_window, nullptr);
     }
@@ -56,15 +67,16 @@ protected:
         ASSERT_TRUE(rig::WaitUntil([&] { return rig::RowCount(List()) == after && ::IsWindowEnabled(m_window); }));
     }
 
-    // Settings: frame rate and size by index; the destination is typed into the save dialog
+    // Settings: frame rate, size and type by index; the destination is typed into the save dialog
     // without an extension, which the dialog adds. An existing one is replaced after a No.
-    void MakeVideo(int rateIndex, const std::string& destination, bool exists = false, int sizeIndex = 2)
+    void MakeVideo(int rateIndex, const std::string& destination, bool exists = false, int sizeIndex = 2, int typeIndex = 0)
     {
         rig::Click(m_window, IDC_MAKE_VIDEO);
         HWND settings = WaitForDialog("Make time lapse video");
         ASSERT_NE(settings, nullptr);
         ::SendDlgItemMessageA(settings, IDC_FRAME_RATE, CB_SETCURSEL, rateIndex, 0);
         ::SendDlgItemMessageA(settings, IDC_VIDEO_SIZE, CB_SETCURSEL, sizeIndex, 0);
+        ::SendDlgItemMessageA(settings, IDC_VIDEO_TYPE, CB_SETCURSEL, typeIndex, 0);
         rig::Click(settings, IDC_BROWSE_DEST);
         HWND save = WaitForDialog("Select the destination file");
         ASSERT_NE(save, nullptr);
@@ -80,7 +92,8 @@ protected:
         }
     }
 
-    std::string Result() { return rig::AnswerMessageBox(IDOK, m_program->Id(), 120000); }
+    // The job's message box, answered; a made video's asks whether to open it.
+    std::string Result(int answer = IDOK) { return rig::AnswerMessageBox(answer, m_program->Id(), 120000); }
 
     void ExpectNoFrameLeft()
     {
@@ -104,6 +117,7 @@ protected:
     rig::TempFolder m_folder;
     std::string m_sources = m_folder.File("sources \xC3\xA0 voir\\");
     std::string m_programFolder;  // where its settings, temporary folder and encoder go
+    std::string m_programPath;
     std::unique_ptr<rig::ChildProcess> m_program;
     HWND m_window = nullptr;
     int m_sourceCount = 0;
@@ -146,8 +160,8 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     else
         ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), encoder));
     MakeVideo(9, video);
-    box = Result();
-    EXPECT_EQ(box, "Make time lapse video success.");
+    box = Result(IDNO);
+    EXPECT_EQ(box, SUCCESS);
     rig::VideoProbe probe;
     ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
     EXPECT_EQ(rig::Mp4PlaybackFaults(video + ".mp4", probe), "");
@@ -204,6 +218,70 @@ TEST_P(ProgramRoad, SelectsFilesMakesAnMp4FailsSayingWhyCancelsLeavingNothingAnd
     rig::AnswerMessageBox(IDYES, m_program->Id());
     EXPECT_EQ(m_program->WaitForExit(), 0u);
     EXPECT_EQ(rig::ReadFileBytes(ProgramFile("lumvextimelapsevideo.ini")), settingsFile) << "quitting saves nothing";
+}
+
+// Preview makes a draft of the choices as they stand, an MP4 whatever the type, which the shell
+// opens in the user's player: the video's frames in the same order and framing, at most 640
+// wide, camera-sized ones read at a reduced scale through the deflicker. It stores nothing and
+// the settings stay open. A draft a player holds outlasts the next draft and video, and goes at
+// the next start once let go. A made video opens on Yes, not on No; one no program opens is told.
+TEST_P(ProgramRoad, PreviewOpensADraftInThePlayerAndAMadeVideoOpensOnYes)
+{
+    rig::TempFolder drafts;
+    rig::ScopedVariable tmp("TMP", drafts.Path());
+    rig::RegisteredPlayer player(".mp4");
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    ASSERT_TRUE(rig::CopyFileTo(rig::EncoderPath(GetParam()), ProgramFile("ffmpeg.exe")));
+    SelectFiles(AddSources({"camera.jpg", "portrait.jpg", "orientation-6.jpg"}));
+    rig::Click(m_window, IDC_MAKE_VIDEO);
+    HWND settings = WaitForDialog("Make time lapse video");
+    ASSERT_NE(settings, nullptr);
+    ::SendDlgItemMessageA(settings, IDC_VIDEO_SIZE, CB_SETCURSEL, 6, 0);
+    ::SendDlgItemMessageA(settings, IDC_VIDEO_TYPE, CB_SETCURSEL, 2, 0);
+    ::CheckDlgButton(settings, IDC_DEFLICKER, BST_CHECKED);
+    for (size_t opened = 1; opened <= 2; ++opened) {
+        rig::Click(settings, IDC_PREVIEW);
+        ASSERT_TRUE(rig::WaitUntil([&] { return player.Opened().size() == opened; }, 120000));
+    }
+    const std::vector<std::string> previews = player.Opened();
+    EXPECT_NE(previews[0], previews[1]);
+    EXPECT_EQ(previews[1].rfind(drafts.Path(), 0), 0u) << previews[1];
+    EXPECT_TRUE(::IsWindowVisible(settings));
+    EXPECT_FALSE(::PathFileExistsA(ProgramFile("lumvextimelapsevideo.ini").c_str())) << "a preview stores nothing";
+
+    const std::string video = m_folder.File("video");
+    ::SendDlgItemMessageA(settings, IDC_VIDEO_TYPE, CB_SETCURSEL, 0, 0);
+    ::SetDlgItemTextA(settings, IDC_DEST_FILE, (video + ".mp4").c_str());
+    rig::Click(settings, IDOK);
+    EXPECT_EQ(Result(IDNO), SUCCESS);
+    rig::VideoProbe made, draft;
+    ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", made) && rig::ProbeVideo(previews[1], draft));
+    EXPECT_EQ(rig::Mp4PlaybackFaults(previews[1], draft), "");
+    EXPECT_EQ(std::make_tuple(draft.width, draft.height, draft.frameCount), std::make_tuple(640, 360, made.frameCount));
+    std::vector<double> similarities = rig::FrameSimilarities(previews[1], video + ".mp4", "scale=640:360");
+    ASSERT_EQ(static_cast<int>(similarities.size()), 3);
+    for (double similarity : similarities)
+        EXPECT_GE(similarity, 0.8);
+
+    MakeVideo(9, video, true);
+    EXPECT_EQ(Result(IDYES), SUCCESS);
+    ASSERT_TRUE(rig::WaitUntil([&] { return player.Opened().size() == 3; }));
+    EXPECT_EQ(player.Opened()[2], video + ".mp4") << "opened on Yes only";
+    MakeVideo(9, video, false, 2, 2);
+    EXPECT_EQ(Result(IDYES), SUCCESS);
+    std::string told = Result();
+    EXPECT_EQ(told.rfind("The video could not be opened: ", 0), 0u) << told;
+    EXPECT_NE(told.find("\n(" + video + ".flv)"), std::string::npos) << told;
+
+    EXPECT_EQ(rig::FilesIn(drafts.Path(), "*.mp4").size(), 2u) << "the drafts the player holds";
+    player.Release();
+    // Let go once it opens alone.
+    ASSERT_TRUE(rig::WaitUntil([&] {
+        return fw::unique_file(::CreateFileA(previews[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+            && fw::unique_file(::CreateFileA(previews[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    }));
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(drafts.Path(), "*.mp4").empty(); }));
 }
 
 // How the program's encoders end when the program is ended from outside, and when Windows
@@ -276,7 +354,7 @@ TEST_P(ProgramEnds, FoldersOfLongNonLatinNamesMakeTheVideo)
     SelectFiles(AddSources({"baseline.jpg", "red.png"}));
     const std::string video = folder + "Видео 動画";
     MakeVideo(9, video);
-    EXPECT_EQ(Result(), "Make time lapse video success.");
+    EXPECT_EQ(Result(IDNO), SUCCESS);
     rig::VideoProbe probe;
     ASSERT_TRUE(rig::ProbeVideo(video + ".mp4", probe));
     EXPECT_EQ(probe.frameCount, 2);

@@ -7,6 +7,9 @@
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "resource.h"
+#include "video/dialogs/JobOutcome.h"
+#include "video/dialogs/WaitDlg.h"
+#include "video/jobs/PreviewJob.h"
 #include "video/jobs/VideoPlan.h"
 
 #include <commctrl.h>
@@ -161,6 +164,9 @@ INT_PTR CVideoSettingsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         case IDC_BROWSE_TEMP:
             OnBrowseTempPath();
             return TRUE;
+        case IDC_PREVIEW:
+            OnPreview();
+            return TRUE;
         }
     }
     return CDialog::WindowProc(message, wParam, lParam);
@@ -225,13 +231,62 @@ void CVideoSettingsDlg::OnBrowseDestFile()
     ::SetDlgItemTextA(m_hWnd, IDC_DEST_FILE, m_strDestFile.c_str());
 }
 
-void CVideoSettingsDlg::OnOK()
+bool CVideoSettingsDlg::HasTempPath() const
+{
+    if (!m_strTempPath.empty())
+        return true;
+    fw::ShowMessageBox(m_hWnd, "Temp path is not selected.", MB_OK | MB_ICONERROR);
+    return false;
+}
+
+CIniSettings CVideoSettingsDlg::ChosenSettings()
 {
     UpdateData(true);
-    if (m_strTempPath.empty()) {
-        fw::ShowMessageBox(m_hWnd, "Temp path is not selected.", MB_OK | MB_ICONERROR);
+    CIniSettings chosen = g_settings;
+    chosen.DestinationFile = m_strDestFile;
+    chosen.VideoType = CIniSettings::ClampInt(m_cbVideoType.GetCurSel() + 1, 1, 3);
+    chosen.FrameRate = CIniSettings::ClampInt(m_cbFrameRate.GetCurSel() + 1, 1, 50);
+    chosen.VideoSize = CIniSettings::ClampInt(m_cbVideoSize.GetCurSel() + 1, 1, settings_rules::VIDEO_SIZE_COUNT);
+    chosen.TempPath = m_strTempPath;
+    chosen.SortByTime = m_bSortByTime;
+    chosen.Deflicker = m_bDeflicker;
+    chosen.Framing = CIniSettings::ClampInt(m_cbFraming.GetCurSel() + 1, 1, settings_rules::FRAMING_STRETCH);
+    chosen.Stamp = CIniSettings::ClampInt(m_cbStamp.GetCurSel(), settings_rules::STAMP_NONE,
+                                          settings_rules::STAMP_DATE_TIME);
+    chosen.EveryNth = EveryNth();
+    chosen.Quality = CIniSettings::ClampInt(m_cbQuality.GetCurSel() + 1, settings_rules::QUALITY_SMALLER,
+                                            settings_rules::QUALITY_BEST);
+    return chosen;
+}
+
+void CVideoSettingsDlg::OnPreview()
+{
+    CIniSettings chosen = ChosenSettings();
+    if (!HasTempPath())
+        return;
+    std::string draft = NewDraftFile();
+    if (draft.empty()) {
+        std::string missing = fw::LoadStringText(IDS_TEMP_PATH_MISSING);
+        fw::ShowMessageBox(m_hWnd, fw::FormatText(missing.c_str(), SystemTempFolder().c_str()), MB_OK | MB_ICONERROR);
         return;
     }
+    CWaitDlg wait(m_hWnd);
+    wait.m_pMainDlg = m_pMainDlg;
+    wait.m_bMakeVideo = TRUE;
+    wait.SetPreview(chosen, draft);
+    wait.SetMessageId(IDS_MAKING_PREVIEW);
+    INT_PTR ending = wait.DoModal();
+    if (ending == IDOK && wait.GetResultId() == IDS_VIDEO_SUCCESS)
+        OpenInPlayer(m_hWnd, draft);
+    else
+        ShowJobResult(m_hWnd, ending, wait.GetResultText());
+}
+
+void CVideoSettingsDlg::OnOK()
+{
+    CIniSettings chosen = ChosenSettings();
+    if (!HasTempPath())
+        return;
     if (m_strDestFile.empty()) {
         fw::ShowMessageBox(m_hWnd, "Destination file is not selected.", MB_OK | MB_ICONERROR);
         return;
@@ -241,19 +296,7 @@ void CVideoSettingsDlg::OnOK()
                               MB_YESNO | MB_ICONEXCLAMATION) == IDNO)
         return;
 
-    g_settings.DestinationFile = m_strDestFile;
-    g_settings.VideoType = CIniSettings::ClampInt(m_cbVideoType.GetCurSel() + 1, 1, 3);
-    g_settings.FrameRate = CIniSettings::ClampInt(m_cbFrameRate.GetCurSel() + 1, 1, 50);
-    g_settings.VideoSize = CIniSettings::ClampInt(m_cbVideoSize.GetCurSel() + 1, 1, settings_rules::VIDEO_SIZE_COUNT);
-    g_settings.TempPath = m_strTempPath;
-    g_settings.SortByTime = m_bSortByTime;
-    g_settings.Deflicker = m_bDeflicker;
-    g_settings.Framing = CIniSettings::ClampInt(m_cbFraming.GetCurSel() + 1, 1, settings_rules::FRAMING_STRETCH);
-    g_settings.Stamp = CIniSettings::ClampInt(m_cbStamp.GetCurSel(), settings_rules::STAMP_NONE,
-                                              settings_rules::STAMP_DATE_TIME);
-    g_settings.EveryNth = EveryNth();
-    g_settings.Quality = CIniSettings::ClampInt(m_cbQuality.GetCurSel() + 1, settings_rules::QUALITY_SMALLER,
-                                                settings_rules::QUALITY_BEST);
+    g_settings = chosen;
     SaveSettings(m_hWnd);
     CDialog::OnOK();
 }

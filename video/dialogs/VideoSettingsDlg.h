@@ -1,16 +1,21 @@
-// "Make time lapse video": the choices for one video, stored into the settings on "Make".
+// "Make time lapse video": the choices for one video, stored into the settings on "Make"; a
+// preview makes a draft of them as they stand and opens it, storing nothing.
 #pragma once
 
+#include "app/IniSettings.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
 #include <string>
+
+class CImageListDlg;
 
 class CVideoSettingsDlg : public CDialog {
 public:
     explicit CVideoSettingsDlg(HWND parent = nullptr);
 
     int m_photoCount = 0;  // the list's rows, for the line that says what the video will be
+    CImageListDlg* m_pMainDlg = nullptr;  // whose rows a preview shows
 
 protected:
     BOOL OnInitDialog() override;
@@ -23,6 +28,10 @@ private:
     void UpdateData(bool save);
     void OnBrowseTempPath();
     void OnBrowseDestFile();
+    void OnPreview();
+    // The stored settings with the controls' choices.
+    CIniSettings ChosenSettings();
+    bool HasTempPath() const;
     int EveryNth() const;
     void ShowVideoSummary() const;
 

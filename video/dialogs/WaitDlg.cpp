@@ -6,7 +6,7 @@
 #include "resource.h"
 #include "video/jobs/LoadFilesJob.h"
 #include "video/dialogs/ProgressLine.h"
-#include "video/jobs/VideoJob.h"
+#include "video/jobs/PreviewJob.h"
 
 namespace {
 
@@ -20,6 +20,7 @@ CWaitDlg::CWaitDlg(HWND parent) : CDialog(IDD_WAIT, parent) {}
 
 void CWaitDlg::SetResult(UINT id, std::string argument)
 {
+    m_nResultId = id;
     std::string text = fw::LoadStringText(id);
     // An empty argument leaves the text as the table holds it, "%" and all.
     m_strResult = argument.empty() ? text : fw::FormatText(text.c_str(), argument.c_str());
@@ -59,8 +60,10 @@ CWaitDlg::Job CWaitDlg::SelectJob()
         VideoJobInput input;
         if (m_pMainDlg)
             m_pMainDlg->CollectImageFiles(input.images);
-        input.settings = g_settings;
+        input.settings = m_strDraftFile.empty() ? g_settings : m_previewChoices;
         input.encoderPath = theApp.GetModuleDirectory() + "ffmpeg.exe";
+        if (!m_strDraftFile.empty())
+            return [input, draft = m_strDraftFile](CJobReport& report) { return RunPreviewJob(input, draft, report); };
         return [input](CJobReport& report) { return RunVideoJob(input, report); };
     }
     return [](CJobReport&) {

@@ -2,6 +2,7 @@
 // progress, and ends when that job posts a completion message. It keeps the job's result text.
 #pragma once
 
+#include "app/IniSettings.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/Thread.h"
@@ -28,6 +29,13 @@ public:
     void SetMessageId(UINT id) { m_nMessageId = id; }
     void SetFiles(const std::vector<std::string>& files) { m_files = files; }
     std::string GetResultText() const { return m_strResult; }
+    UINT GetResultId() const { return m_nResultId; }
+    // With m_bMakeVideo: a draft of these choices into the claimed file, rather than the video.
+    void SetPreview(const CIniSettings& choices, const std::string& draftFile)
+    {
+        m_previewChoices = choices;
+        m_strDraftFile = draftFile;
+    }
     // Set on the job's thread, before it posts the completion message.
     void SetResult(UINT id, std::string argument);
 
@@ -66,6 +74,9 @@ private:
     CProgressCtrl m_progress;
     UINT m_nMessageId = 0;
     std::string m_strResult;
+    UINT m_nResultId = 0;
+    CIniSettings m_previewChoices;
+    std::string m_strDraftFile;
     std::vector<std::string> m_files;
     Job m_job;
     std::atomic<bool> m_stopRequested{false};

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 constexpr int SIZE_4K = 8;
+constexpr int DRAFT_MAX_WIDTH = 640;
+// mjpeg's smallest scale, 1/8.
+constexpr int MAX_LOWRES = 3;
 // 4:2:0 needs even sides. Dropping the odd last column or line keeps every other pixel as shot;
 // scaling by a pixel would resample, and soften, the whole picture.
 constexpr char EVEN_CROP[] = "crop=trunc(iw/2)*2:trunc(ih/2)*2:0:0";
@@ -96,7 +100,7 @@ std::string Quantiser(int quality)
 }
 
 // Options every ffmpeg since 4.0 knows.
-std::string CodecOptions(const std::string& extension, int sizeChoice, bool segment, int quality)
+std::string CodecOptions(const std::string& extension, int sizeChoice, bool segment, int quality, bool draft)
 {
     if (extension == "mp4") {
         // What Windows' own H.264 decoder takes: High profile or lower, 8-bit 4:2:0, level
@@ -105,7 +109,8 @@ std::string CodecOptions(const std::string& extension, int sizeChoice, bool segm
         // Limited range, as players expect: ffmpeg 7 would otherwise carry a camera JPEG's full
         // range into the video.
         return std::string(" -c:v libx264 -pix_fmt yuv420p -color_range tv -profile:v high")
-             + (sizeChoice == SIZE_4K ? " -level 5.1" : "") + RateFactor(quality)
+             + (sizeChoice == SIZE_4K && !draft ? " -level 5.1" : "")
+             + (draft ? " -preset ultrafast" : RateFactor(quality))
              // Only the joined video needs its index first; a segment's would be moved for nothing.
              + (segment ? "" : " -movflags +faststart");
     }
@@ -140,6 +145,29 @@ std::string LowerCaseExtension(const std::string& path)
     return extension;
 }
 
+EncoderDraft PlanDraft(ImageDimensions video, ImageDimensions firstFrame)
+{
+    if (video.width <= 0 || video.height <= 0)
+        return {true, {0, 0}, 0};
+    EncoderDraft draft{true, video, 0};
+    if (video.width > DRAFT_MAX_WIDTH) {
+        long halfHeight = std::lround(0.5 * video.height * DRAFT_MAX_WIDTH / video.width);
+        draft.size = {DRAFT_MAX_WIDTH, 2 * std::max(1, static_cast<int>(halfHeight))};
+    }
+    for (; draft.lowres < MAX_LOWRES; ++draft.lowres) {
+        ImageDimensions smaller = DecodedSize(firstFrame, draft.lowres + 1);
+        if (smaller.width < draft.size.width || smaller.height < draft.size.height)
+            break;
+    }
+    return draft;
+}
+
+ImageDimensions DecodedSize(ImageDimensions frame, int lowres)
+{
+    int scale = 1 << lowres;
+    return {(frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale};
+}
+
 ImageDimensions VideoDimensions(int videoSize, ImageDimensions firstFrame)
 {
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
@@ -165,15 +193,15 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, int quality,
                                     ImageDimensions firstFrame, int frameCount, const std::string& tempFolder,
                                     const std::string& timePrefix, const std::string& destinationFile,
-                                    const EncoderShare& share)
+                                    const EncoderShare& share, const EncoderDraft& draft)
 {
     // One frame has nothing to smooth.
     deflicker = deflicker && frameCount > 1;
     int sizeChoice = settings_rules::ClampInt(videoSize, 1, settings_rules::VIDEO_SIZE_COUNT);
     framing = settings_rules::ClampInt(framing, 1, settings_rules::FRAMING_STRETCH);
     quality = settings_rules::ClampInt(quality, settings_rules::QUALITY_SMALLER, settings_rules::QUALITY_BEST);
-    bool ownSize = sizeChoice == 1;
-    ImageDimensions video = VideoDimensions(sizeChoice, firstFrame);
+    bool ownSize = sizeChoice == 1 && !(draft.on && draft.size.width > 0);
+    ImageDimensions video = draft.on ? draft.size : VideoDimensions(sizeChoice, firstFrame);
     // Without the first frame's size there is nothing to fit into: the frames keep their own.
     bool stretch = framing == settings_rules::FRAMING_STRETCH || video.width <= 0 || video.height <= 0;
     std::string size = stretch && !ownSize ? "-s " + SizeText(video) : "";
@@ -184,9 +212,10 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, b
     // JPEG by its orientation tag is told not to. The container follows the extension.
     return " -r " + std::to_string(settings_rules::ClampInt(frameRate, 1, 50)) + " -y -f image2 -noautorotate"
          + (share.firstFrame > 1 ? " -start_number " + std::to_string(share.firstFrame) : "")
-         + (deflicker ? " -reinit_filter 0" : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix)
+         + (deflicker ? " -reinit_filter 0" : "")
+         + (draft.lowres > 0 ? " -lowres " + std::to_string(draft.lowres) : "") + " -i \"" + PatternLiteral(tempFolder + timePrefix)
          + "_%04d.jpg\" " + size
-         + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice, share.frameCount > 0, quality)
+         + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice, share.frameCount > 0, quality, draft.on)
          + (share.frameCount > 0 ? " -frames:v " + std::to_string(share.frameCount) : "")
          + (share.threads > 0 ? " -threads " + std::to_string(share.threads) : "") + " \"" + destinationFile + "\"";
 }

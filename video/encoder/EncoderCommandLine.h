@@ -33,7 +33,22 @@ struct EncoderShare {
     int threads = 0;
 };
 
+// A draft for a quick look: the video's shape at a small size, made as fast as x264 can, from
+// JPEG frames the decoder reads at 1/2^lowres of their size.
+struct EncoderDraft {
+    bool on = false;
+    ImageDimensions size;  // 0 x 0: unknown, the frames keep their own
+    int lowres = 0;
+};
+
+// The draft of a video of that size whose frames start as firstFrame (as stored).
+EncoderDraft PlanDraft(ImageDimensions video, ImageDimensions firstFrame);
+
+// A frame's size as the JPEG decoder reads it at that lowres.
+ImageDimensions DecodedSize(ImageDimensions frame, int lowres);
+
+// firstFrame is the first frame's size as the encoder decodes it.
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, int quality,
                                     ImageDimensions firstFrame, int frameCount, const std::string& tempFolder,
                                     const std::string& timePrefix, const std::string& destinationFile,
-                                    const EncoderShare& share = {});
+                                    const EncoderShare& share = {}, const EncoderDraft& draft = {});

@@ -23,21 +23,6 @@ unsigned LoaderReason(unsigned long status)
     }
 }
 
-std::string SystemMessage(unsigned long error)
-{
-    char* text = nullptr;
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : fw::FormatText("error %lu", error);
-    ::LocalFree(text);
-    // Some of these texts name the program they are about as "%1".
-    for (size_t at; (at = message.find("%1")) != std::string::npos;)
-        message.replace(at, 2, "ffmpeg.exe");
-    // The sentence ends with the program's own full stop.
-    message.erase(message.find_last_not_of(" .\r\n") + 1);
-    return message;
-}
-
 } // namespace
 
 std::string EncoderFailureText(const EncoderRun& run)
@@ -46,7 +31,7 @@ std::string EncoderFailureText(const EncoderRun& run)
         return fw::FormatText(fw::LoadStringText(id).c_str(), argument.c_str());
     };
     if (run.end == EncoderEnd::NotStarted && run.startError != 0)
-        return text(IDS_ENCODER_NOT_STARTED, SystemMessage(run.startError));
+        return text(IDS_ENCODER_NOT_STARTED, fw::SystemMessage(run.startError, "ffmpeg.exe"));
     // An error status of Windows' own: severity 11, not a customer's code. ffmpeg's own codes
     // are small, or negative like -22 (0xFFFFFFEA).
     if (run.end != EncoderEnd::Exited || (run.exitCode & 0xF0000000) != 0xC0000000)

@@ -95,13 +95,15 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     CFrameSequence frames(tempFolder, timePrefix);
     // With deflicker the encoder cannot take frames of differing shapes without losing some
     // (it scales each to the first's size): the frames are framed as chosen on the way in.
-    // A stamp is drawn into frames of the video's size, so that it is as large in every frame.
+    // A stamp is drawn into frames of the video's size, or the draft's, so that it is as large
+    // in every frame.
     int framing = settings_rules::ClampInt(settings.Framing, 1, settings_rules::FRAMING_STRETCH);
     bool shaped = settings.Deflicker != 0 && rows.size() > 1 && framing != settings_rules::FRAMING_STRETCH;
     ImageDimensions firstUpright = FirstUprightSize(rows);
+    ImageDimensions videoSize = VideoDimensions(settings.VideoSize, firstUpright);
     FrameCanvas canvas;
     if (settings.Stamp != settings_rules::STAMP_NONE)
-        canvas = {VideoDimensions(settings.VideoSize, firstUpright), framing, settings.Stamp};
+        canvas = {input.draft ? PlanDraft(videoSize, firstUpright).size : videoSize, framing, settings.Stamp};
     else if (shaped)
         canvas = {firstUpright, framing};
     FramesResult written = WriteFrames(rows, frames, report, canvas);
@@ -123,9 +125,15 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
         return !report.CheckStop();
     };
     ImageDimensions firstFrame = FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1));
+    EncoderDraft draft;
+    if (input.draft) {
+        draft = PlanDraft(VideoDimensions(settings.VideoSize, firstFrame), firstFrame);
+        firstFrame = DecodedSize(firstFrame, draft.lowres);
+    }
     auto line = [&](const EncoderShare& share, const std::string& file) {
         return BuildEncoderCommandLine(settings.FrameRate, settings.VideoSize, settings.Framing, settings.Deflicker != 0,
-                                       settings.Quality, firstFrame, frames.Count(), tempFolder, timePrefix, file, share);
+                                       settings.Quality, firstFrame, frames.Count(), tempFolder, timePrefix, file, share,
+                                       draft);
     };
     SegmentPlan plan = PlanSegments(input.cores, input.minSegmentPixels, frames.Count(),
                                     static_cast<int64_t>(firstFrame.width) * firstFrame.height, destination);

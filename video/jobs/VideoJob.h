@@ -17,6 +17,7 @@ struct VideoJobInput {
     std::string encoderPath;
     unsigned cores = fw::ProcessorCount();  // encoders run at once at most, each on its share
     int64_t minSegmentPixels = MIN_SEGMENT_PIXELS;  // less picture per encoder: fewer encoders
+    bool draft = false;  // a quick MP4 of the video's shape, small, for a look before the video
 };
 
 JobResult RunVideoJob(VideoJobInput input, CJobReport& report);

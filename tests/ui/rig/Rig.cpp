@@ -192,6 +192,20 @@ void RemoveTree(const std::string& folder)
 
 } // namespace
 
+ScopedVariable::ScopedVariable(std::string name, const std::string& value) : m_name(std::move(name))
+{
+    std::vector<char> old(32767);
+    DWORD length = ::GetEnvironmentVariableA(m_name.c_str(), old.data(), static_cast<DWORD>(old.size()));
+    m_had = length > 0 && length < old.size();
+    m_old.assign(old.data(), m_had ? length : 0);
+    ::SetEnvironmentVariableA(m_name.c_str(), value.c_str());
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    ::SetEnvironmentVariableA(m_name.c_str(), m_had ? m_old.c_str() : nullptr);
+}
+
 TempFolder::TempFolder()
 {
     char base[MAX_PATH] = {};

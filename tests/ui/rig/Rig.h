@@ -95,6 +95,21 @@ private:
     DWORD m_threadId = 0;
 };
 
+// An environment variable of this process, and so of the programs it starts, set until the
+// object goes.
+class ScopedVariable {
+public:
+    ScopedVariable(std::string name, const std::string& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    std::string m_name;
+    std::string m_old;
+    bool m_had;
+};
+
 // A folder of its own under the Windows temporary folder, removed with its files.
 class TempFolder {
 public:
