@@ -125,12 +125,13 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
         {"ok", underAFile, -1, IDS_TEMP_PATH_MISSING, underAFile.settings.TempPath},
         {"second-segment-breaks", segmented, -1, IDS_VIDEO_FAILED_BECAUSE, "Second segment broke"},
         {"hold", segmented, -2, 0, ""},
-        // Before the first frame, after it, at the encoder's first look, during it.
+        {"ok", m_input, -1, IDS_VIDEO_SUCCESS, ""},
+        // Before the first frame, after it, at the encoder's first look, during it: the last
+        // case, so the report holds what the work dialog counts while the encoder runs.
         {"ok", m_input, 0, 0, ""},
         {"ok", m_input, 1, 0, ""},
         {"hold", m_input, rows + 1, 0, ""},
         {"hold", m_input, rows + 3, 0, ""},
-        {"ok", m_input, -1, IDS_VIDEO_SUCCESS, ""},
     };
     // Wine's desktop process is a child of the first process that asks for the desktop.
     ::GetDesktopWindow();
@@ -153,6 +154,7 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
         EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(m_temp).empty(); }, 5000));
         const std::string& video = c.input.settings.DestinationFile;
         EXPECT_EQ(FileExists(video) ? rig::ReadFileBytes(video) : "none", c.textId == IDS_VIDEO_SUCCESS ? "video" : "none");
+        ::DeleteFileA(video.c_str());
     }
     std::vector<std::string> seen = rig::FilesIn(m_root.File("seen\\"), "*.jpg");
     ASSERT_EQ(seen.size(), expected.size());
@@ -162,7 +164,6 @@ TEST_F(VideoJobTest, EveryEndingTellsWhyAndLeavesOnlyAFinishedVideoOfTheRowsInOr
     }
     EXPECT_EQ(rig::ReadFileBytes(m_root.File("links")), "2\n");
     EXPECT_EQ(rig::ReadFileBytes(jpg), expected[0]);
-    // What the work dialog counts while the encoder runs.
     EXPECT_EQ(report.last.phase, JobPhase::EncodingFrames);
     EXPECT_EQ(report.last.total, static_cast<int>(expected.size()));
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
