@@ -1,6 +1,5 @@
 #include "app/FileSystem.h"
 #include "app/SettingsRules.h"
-#include "imaging/ImageFile.h"
 #include "resource.h"
 #include "video/encoder/EncoderCommandLine.h"
 #include "video/encoder/EncoderFailure.h"
