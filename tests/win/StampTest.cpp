@@ -1,6 +1,7 @@
 // The date stamp the job draws into every frame, read back from the video by OCR.
 #include "RecordedReport.h"
 
+#include "app/FileSystem.h"
 #include "app/SettingsRules.h"
 #include "framework/Handles.h"
 #include "resource.h"
@@ -11,6 +12,8 @@
 #include "video/jobs/VideoJob.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -51,7 +54,9 @@ class Stamp : public ::testing::TestWithParam<const char*> {};
 
 // Photos of any size, type and orientation stamped at 1080P in the order of their rows: the
 // camera's date taken, else the file's last-write time in local time, even at the calendar's
-// far end, in the user's short date and time formats (the test prefix's locale is en-US).
+// far end, in the user's short date and time formats (the test prefix's locale is en-US). The
+// photos, linked as frames before they are stamped, stay as they were; nothing stays behind,
+// also when the job is stopped while the encoder frames them.
 TEST_P(Stamp, EachFrameShowsWhenItsPhotoWasTaken)
 {
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
@@ -75,11 +80,22 @@ TEST_P(Stamp, EachFrameShowsWhenItsPhotoWasTaken)
         {"JPG", WrittenAt(root, "orientation-6.jpg", 2021, 11, 12, 13, 14), "11/12/2021 1:14 PM"},
         {"PNG", WrittenAt(root, "video.png", 2100, 1, 1, 0, 0), "1/1/2100 12:00 AM"},
     };
-    for (const Row& row : rows)
+    std::vector<std::string> photos;
+    for (const Row& row : rows) {
         input.images.Add({0, row.type, row.path, row.path});
+        photos.push_back(rig::ReadFileBytes(row.path));
+    }
+    RecordedReport stopped;
+    stopped.stopWhen = [&] { return stopped.last.phase == JobPhase::FramingFrames; };
+    EXPECT_EQ(RunVideoJob(input, stopped).textId, 0u);
+    EXPECT_FALSE(FileExists(input.settings.DestinationFile));
+    EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(input.settings.TempPath).empty(); }, 5000));
     RecordedReport report;
     JobResult result = RunVideoJob(input, report);
     ASSERT_EQ(result.textId, IDS_VIDEO_SUCCESS) << result.argument;
+    EXPECT_TRUE(rig::WaitUntil([&] { return rig::FilesIn(input.settings.TempPath).empty(); }, 5000));
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_TRUE(rig::ReadFileBytes(rows[i].path) == photos[i]) << rows[i].path;
 
     rig::VideoProbe probe;
     ASSERT_TRUE(rig::ProbeVideo(input.settings.DestinationFile, probe));

@@ -15,13 +15,14 @@ sources="${LUMVEX_ENCODER_SOURCES:-$cache/encoder-sources}"
 # Only the components the program's videos need: numbered JPEGs in, H.264 in MP4, MPEG-4 in
 # AVI and Sorenson in FLV out, the framing and deflicker filters, and for the join, segments of
 # each container read back from a list on the standard input, with the filter that turns an
-# MP4 segment into a stream the join can copy.
+# MP4 segment into a stream the join can copy; and numbered BMPs out, framed frames the
+# program reads back to stamp.
 components=(
   --enable-protocol=file,pipe
   --enable-demuxer=image2,concat,mov,avi,flv
   --enable-decoder=mjpeg,h264,mpeg4,flv
-  --enable-encoder=libx264,mpeg4,flv
-  --enable-muxer=mp4,mov,avi,flv
+  --enable-encoder=libx264,mpeg4,flv,bmp
+  --enable-muxer=mp4,mov,avi,flv,image2
   --enable-parser=h264,mjpeg,mpeg4video
   --enable-bsf=h264_mp4toannexb,extract_extradata
   --enable-filter=scale,pad,crop,setsar,deflicker,format,null,fps,copy,trim,split,tmix

@@ -190,6 +190,13 @@ std::string FormatFrameFileName(const std::string& tempFolder, const std::string
     return tempFolder + timePrefix + number;
 }
 
+std::string FormatFramedFileName(const std::string& tempFolder, const std::string& timePrefix, int frameNumber)
+{
+    char number[24];
+    std::snprintf(number, sizeof(number), "_framed_%04d.bmp", frameNumber);
+    return tempFolder + timePrefix + number;
+}
+
 std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, bool deflicker, int quality,
                                     ImageDimensions firstFrame, int frameCount, const std::string& tempFolder,
                                     const std::string& timePrefix, const std::string& destinationFile,
@@ -218,4 +225,22 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, b
          + (filters.empty() ? "" : " -vf " + filters) + CodecOptions(LowerCaseExtension(destinationFile), sizeChoice, share.frameCount > 0, quality, draft.on)
          + (share.frameCount > 0 ? " -frames:v " + std::to_string(share.frameCount) : "")
          + (share.threads > 0 ? " -threads " + std::to_string(share.threads) : "") + " \"" + destinationFile + "\"";
+}
+
+std::string BuildFramingCommandLine(int framing, ImageDimensions video, int lowres, const std::string& tempFolder,
+                                    const std::string& timePrefix, const EncoderShare& share)
+{
+    framing = settings_rules::ClampInt(framing, 1, settings_rules::FRAMING_STRETCH);
+    std::string filters = framing == settings_rules::FRAMING_STRETCH
+                            ? "scale=w=" + std::to_string(video.width) + ":h=" + std::to_string(video.height) + ",setsar=1"
+                            : FramingFilters(framing, video, false, false, {}, 0);
+    std::string start = share.firstFrame > 1 ? " -start_number " + std::to_string(share.firstFrame) : "";
+    std::string files = PatternLiteral(tempFolder + timePrefix);
+    // The image muxer numbers its pictures from its own start number, so each share writes
+    // the sequence's numbers.
+    return " -y -f image2 -noautorotate" + start + (lowres > 0 ? " -lowres " + std::to_string(lowres) : "") + " -i \""
+         + files + "_%04d.jpg\" -vf " + filters + " -pix_fmt bgr24 -c:v bmp"
+         + (share.frameCount > 0 ? " -frames:v " + std::to_string(share.frameCount) : "")
+         + (share.threads > 0 ? " -threads " + std::to_string(share.threads) : "") + " -f image2" + start + " \"" + files
+         + "_framed_%04d.bmp\"";
 }

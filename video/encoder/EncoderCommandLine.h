@@ -18,6 +18,9 @@ std::string FormatTimePrefix(const std::tm& localTime);
 // "%s%s_%04d.jpg" over the temporary folder (ending in "\"), the time prefix and the number.
 std::string FormatFrameFileName(const std::string& tempFolder, const std::string& timePrefix, int frameNumber);
 
+// "%s%s_framed_%04d.bmp": a frame as the encoder framed it, for the program to stamp.
+std::string FormatFramedFileName(const std::string& tempFolder, const std::string& timePrefix, int frameNumber);
+
 // The encoder's arguments after an empty program name: rate, input pattern, then the size and
 // framing: stretched to the size choice ("-s WxH", clamped to 1..8) or to the first frame's,
 // or fitted with bars or filled and cropped (framing 1..3); then the codec settings for the
@@ -52,3 +55,9 @@ std::string BuildEncoderCommandLine(int frameRate, int videoSize, int framing, b
                                     ImageDimensions firstFrame, int frameCount, const std::string& tempFolder,
                                     const std::string& timePrefix, const std::string& destinationFile,
                                     const EncoderShare& share = {}, const EncoderDraft& draft = {});
+
+// The encoder's arguments that frame its share of the sequence as chosen (framing 1..3) into
+// pictures of the video's size, written as 24-bit BMPs numbered as the sequence is, each JPEG
+// decoded at 1/2^lowres of its size.
+std::string BuildFramingCommandLine(int framing, ImageDimensions video, int lowres, const std::string& tempFolder,
+                                    const std::string& timePrefix, const EncoderShare& share);

@@ -40,3 +40,10 @@ std::string EncoderFailureText(const EncoderRun& run)
         return text(IDS_ENCODER_NOT_STARTED, fw::LoadStringText(reason));
     return text(IDS_ENCODER_ENDED, fw::FormatText("0x%08lX", run.exitCode));
 }
+
+std::string EncoderFailureReason(const EncoderRun& run)
+{
+    // What a dying process wrote may be a debugger's, not the encoder's.
+    std::string reason = EncoderFailureText(run);
+    return reason.empty() ? run.lastError : reason;
+}

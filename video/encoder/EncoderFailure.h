@@ -9,3 +9,6 @@
 // The reason, as a sentence of the failure message; empty when the encoder itself ran and
 // ended, with or without its own words.
 std::string EncoderFailureText(const EncoderRun& run);
+
+// Windows' word first, else the encoder's own last one; empty when neither said anything.
+std::string EncoderFailureReason(const EncoderRun& run);

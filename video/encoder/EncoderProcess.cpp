@@ -151,7 +151,9 @@ EncoderRun CEncoderProcess::Watch(const EncoderWatch& watch)
         if (!watch(EncodedFrames()))
             return Stop();
     }
-    return Finish();
+    // A last look once it has gone: one done within a look is counted too, and a stop asked
+    // meanwhile still keeps nothing of it.
+    return watch(EncodedFrames()) ? Finish() : Stop();
 }
 
 EncoderRun CEncoderProcess::Stop()

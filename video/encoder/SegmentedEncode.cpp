@@ -37,6 +37,44 @@ EncoderRun Stopped()
 
 } // namespace
 
+EncoderRun RunEncodersAtOnce(const std::string& encoderPath, const SegmentPlan& plan, const ShareCommandLine& line,
+                             const std::string& workFiles, const EncoderWatch& watch)
+{
+    std::vector<std::unique_ptr<CEncoderProcess>> encoders;
+    for (size_t i = 0; i < plan.segments.size(); ++i) {
+        const Segment& segment = plan.segments[i];
+        encoders.push_back(std::make_unique<CEncoderProcess>(
+            encoderPath, line(i, {segment.firstFrame, segment.frameCount, plan.threadsEach}),
+            workFiles + "_seg" + std::to_string(i + 1)));
+        if (!encoders.back()->Started())
+            return encoders.back()->Stop();
+    }
+    std::vector<bool> done(encoders.size(), false);
+    EncoderRun last;
+    for (size_t running = encoders.size(); running > 0;) {
+        std::vector<HANDLE> processes;
+        for (size_t i = 0; i < encoders.size(); ++i) {
+            if (!done[i])
+                processes.push_back(encoders[i]->Process());
+        }
+        ::WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE, ENCODER_WATCH_MS);
+        int frames = 0;
+        for (size_t i = 0; i < encoders.size(); ++i) {
+            if (!done[i] && ::WaitForSingleObject(encoders[i]->Process(), 0) == WAIT_OBJECT_0) {
+                last = encoders[i]->Finish();
+                if (!last.Succeeded())
+                    return last;
+                done[i] = true;
+                --running;
+            }
+            frames += done[i] ? plan.segments[i].frameCount : std::max(0, encoders[i]->EncodedFrames());
+        }
+        if (!watch(frames))
+            return Stopped();
+    }
+    return last;
+}
+
 EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& plan, const SegmentCommandLine& line,
                             int frameRate, const std::string& workFiles, const std::string& destinationFile,
                             const EncoderWatch& watch)
@@ -48,43 +86,17 @@ EncoderRun EncodeInSegments(const std::string& encoderPath, const SegmentPlan& p
     CEncoderProcess join(encoderPath, BuildJoinCommandLine(destinationFile), workFiles + "_join", true);
     if (!join.Started())
         return join.Stop();
-    std::vector<std::unique_ptr<CEncoderProcess>> encoders;
-    for (size_t i = 0; i < plan.segments.size(); ++i) {
-        const Segment& segment = plan.segments[i];
-        const std::string& file = segmentFiles.Add(SegmentFileName(workFiles, i, destinationFile));
-        encoders.push_back(std::make_unique<CEncoderProcess>(
-            encoderPath, line({segment.firstFrame, segment.frameCount, plan.threadsEach}, file),
-            workFiles + "_seg" + std::to_string(i + 1)));
-        if (!encoders.back()->Started())
-            return encoders.back()->Stop();
-    }
+    for (size_t i = 0; i < plan.segments.size(); ++i)
+        segmentFiles.Add(SegmentFileName(workFiles, i, destinationFile));
+    EncoderRun made = RunEncodersAtOnce(
+        encoderPath, plan, [&](size_t i, const EncoderShare& share) { return line(share, segmentFiles.Paths()[i]); },
+        workFiles, watch);
+    if (!made.Succeeded())
+        return made;
 
     int allFrames = 0;
     for (const Segment& segment : plan.segments)
         allFrames += segment.frameCount;
-    std::vector<bool> done(encoders.size(), false);
-    for (size_t running = encoders.size(); running > 0;) {
-        std::vector<HANDLE> processes;
-        for (size_t i = 0; i < encoders.size(); ++i) {
-            if (!done[i])
-                processes.push_back(encoders[i]->Process());
-        }
-        ::WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE, ENCODER_WATCH_MS);
-        int frames = 0;
-        for (size_t i = 0; i < encoders.size(); ++i) {
-            if (!done[i] && ::WaitForSingleObject(encoders[i]->Process(), 0) == WAIT_OBJECT_0) {
-                EncoderRun run = encoders[i]->Finish();
-                if (!run.Succeeded())
-                    return run;
-                done[i] = true;
-                --running;
-            }
-            frames += done[i] ? plan.segments[i].frameCount : std::max(0, encoders[i]->EncodedFrames());
-        }
-        if (!watch(frames))
-            return Stopped();
-    }
-
     // The encoder reads the names in its list as UTF-8.
     std::vector<std::string> names;
     for (const std::string& path : segmentFiles.Paths())

@@ -12,6 +12,15 @@
 // The command line of one encoder: its share of the frames, into that file.
 using SegmentCommandLine = std::function<std::string(const EncoderShare& share, const std::string& file)>;
 
+// The command line of the encoder of the plan's segment index: its share of the frames.
+using ShareCommandLine = std::function<std::string(size_t index, const EncoderShare& share)>;
+
+// The plan's encoders at once, each reporting to workFiles + "_seg<n>": how the first to fail
+// ended, or Stopped when the watch (given the frames done by all of them together) answered
+// false. Every encoder has ended when it returns.
+EncoderRun RunEncodersAtOnce(const std::string& encoderPath, const SegmentPlan& plan, const ShareCommandLine& line,
+                             const std::string& workFiles, const EncoderWatch& watch);
+
 // How the first segment to fail ended, how the join ended, or Stopped when the watch (given
 // the frames done by all the segments together) answered false. Every encoder has ended and
 // every segment file is gone when it returns.

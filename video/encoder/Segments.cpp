@@ -36,9 +36,13 @@ std::string ConcatQuoted(const std::string& path)
 SegmentPlan PlanSegments(unsigned cores, int64_t minSegmentPixels, int frameCount, int64_t framePixels,
                          const std::string& destinationFile)
 {
+    return CanJoin(LowerCaseExtension(destinationFile)) ? PlanShares(cores, minSegmentPixels, frameCount, framePixels)
+                                                        : SegmentPlan{};
+}
+
+SegmentPlan PlanShares(unsigned cores, int64_t minSegmentPixels, int frameCount, int64_t framePixels)
+{
     SegmentPlan plan;
-    if (!CanJoin(LowerCaseExtension(destinationFile)))
-        return plan;
     int64_t byFrames = frameCount / MIN_SEGMENT_FRAMES;
     int64_t work = frameCount * std::max<int64_t>(framePixels, 0);
     int64_t byWork = minSegmentPixels > 0 ? work / minSegmentPixels : MAX_SEGMENTS;

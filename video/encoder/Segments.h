@@ -25,6 +25,9 @@ constexpr int64_t MIN_SEGMENT_PIXELS = 240'000'000;
 SegmentPlan PlanSegments(unsigned cores, int64_t minSegmentPixels, int frameCount, int64_t framePixels,
                          const std::string& destinationFile);
 
+// The same cut for encoders whose outputs need no join.
+SegmentPlan PlanShares(unsigned cores, int64_t minSegmentPixels, int frameCount, int64_t framePixels);
+
 // "<workFiles>_seg<n>.<extension of the destination>", n from 1.
 std::string SegmentFileName(const std::string& workFiles, size_t index, const std::string& destinationFile);
 

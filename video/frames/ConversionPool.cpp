@@ -2,14 +2,14 @@
 
 #include "app/FileSystem.h"
 #include "framework/Thread.h"
-#include "video/frames/ConvertToJpeg.h"
 
 #include <algorithm>
 
-CConversionPool::CConversionPool(std::vector<Item> items, const FrameCanvas& canvas, unsigned workers)
-    : m_items(std::move(items)), m_canvas(canvas), m_states(m_items.size(), State::Waiting), m_outcomes(m_items.size())
+CConversionPool::CConversionPool(std::vector<std::string> targets, Conversion convert, unsigned workers)
+    : m_targets(std::move(targets)), m_convert(std::move(convert)), m_states(m_targets.size(), State::Waiting),
+      m_outcomes(m_targets.size())
 {
-    workers = std::min<unsigned>(workers, static_cast<unsigned>(m_items.size()));
+    workers = std::min<unsigned>(workers, static_cast<unsigned>(m_targets.size()));
     for (unsigned i = 0; i < workers; ++i) {
         // Fewer workers: Take converts what none of them has begun.
         if (fw::unique_handle worker = fw::StartThread(WorkerProc, this))
@@ -25,9 +25,9 @@ CConversionPool::~CConversionPool()
     }
     for (const fw::unique_handle& worker : m_workers)
         ::WaitForSingleObject(worker.get(), INFINITE);
-    for (size_t i = 0; i < m_items.size(); ++i) {
+    for (size_t i = 0; i < m_targets.size(); ++i) {
         if (m_states[i] == State::Done && m_outcomes[i].status == FrameStatus::Written)
-            RetryingDeleteFile(m_items[i].target);
+            RetryingDeleteFile(m_targets[i]);
     }
 }
 
@@ -43,7 +43,7 @@ FrameOutcome CConversionPool::Take(size_t index)
         }
     }
     if (convertHere)
-        Finish(index, Convert(index));
+        Finish(index, m_convert(index));
     fw::CriticalSection::Lock hold(m_lock);
     while (m_states[index] != State::Done)
         hold.Wait(m_changed);
@@ -54,7 +54,7 @@ FrameOutcome CConversionPool::Take(size_t index)
 bool CConversionPool::Claim(size_t& index)
 {
     fw::CriticalSection::Lock hold(m_lock);
-    if (m_stopping || m_next == m_items.size())
+    if (m_stopping || m_next == m_targets.size())
         return false;
     index = m_next++;
     m_states[index] = State::Converting;
@@ -81,12 +81,5 @@ void CConversionPool::Work()
 {
     size_t index = 0;
     while (Claim(index))
-        Finish(index, Convert(index));
-}
-
-FrameOutcome CConversionPool::Convert(size_t index) const
-{
-    const Item& item = m_items[index];
-    return item.jpeg ? WriteUprightJpeg(item.source, item.target, m_canvas)
-                     : ConvertToJpeg(item.source, item.target, m_canvas);
+        Finish(index, m_convert(index));
 }

@@ -1,21 +1,19 @@
-// Writes pictures as upright JPEG files on every core, running ahead of a caller that takes the
-// results one by one in the order given.
+// Writes frame files on every core, running ahead of a caller that takes the results one by
+// one in the order given.
 #pragma once
 
 #include "framework/Handles.h"
-#include "video/frames/ConvertToJpeg.h"
+#include "video/frames/FrameFile.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class CConversionPool {
 public:
-    struct Item {
-        std::string source;
-        std::string target;
-        bool jpeg = false;  // written only when it must be turned upright
-    };
-    CConversionPool(std::vector<Item> items, const FrameCanvas& canvas, unsigned workers);
+    // Writes the target of the index given, from any thread.
+    using Conversion = std::function<FrameOutcome(size_t index)>;
+    CConversionPool(std::vector<std::string> targets, Conversion convert, unsigned workers);
     // Stops the workers after their current picture and deletes every target not taken.
     ~CConversionPool();
     CConversionPool(const CConversionPool&) = delete;
@@ -31,10 +29,9 @@ private:
     void Work();
     bool Claim(size_t& index);
     void Finish(size_t index, FrameOutcome outcome);
-    FrameOutcome Convert(size_t index) const;
 
-    std::vector<Item> m_items;
-    const FrameCanvas m_canvas;
+    std::vector<std::string> m_targets;
+    const Conversion m_convert;
     std::vector<State> m_states;
     std::vector<FrameOutcome> m_outcomes;
     size_t m_next = 0;

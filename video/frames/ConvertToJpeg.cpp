@@ -32,15 +32,14 @@ bool SameShape(ImageDimensions a, ImageDimensions b)
 
 bool NeedsCanvas(const FrameCanvas& canvas, ImageDimensions picture)
 {
-    return canvas.size.width > 0 && canvas.size.height > 0
-        && (canvas.stamp != settings_rules::STAMP_NONE || !SameShape(canvas.size, picture));
+    return canvas.size.width > 0 && canvas.size.height > 0 && !SameShape(canvas.size, picture);
 }
 
 // The picture scaled by one factor and centred on a black canvas, whole or covering it, or
-// stretched over it, then stamped. The canvas is a new bitmap, so nothing of the source's
+// stretched over it. The canvas is a new bitmap, so nothing of the source's
 // metadata comes along: Windows' codec would write the source's EXIF into the frame, and can
 // fail on a property it cannot write.
-GdiplusImagePtr Framed(GpBitmap* picture, ImageDimensions size, const FrameCanvas& canvas, const std::wstring& stamp)
+GdiplusImagePtr Framed(GpBitmap* picture, ImageDimensions size, const FrameCanvas& canvas)
 {
     double across = static_cast<double>(canvas.size.width) / size.width;
     double down = static_cast<double>(canvas.size.height) / size.height;
@@ -59,16 +58,14 @@ GdiplusImagePtr Framed(GpBitmap* picture, ImageDimensions size, const FrameCanva
         return nullptr;
     GraphicsPtr graphics(drawing);
     RECT target{left, top, left + width, top + height};
-    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok || !DrawHalftone(drawing, picture, target)
-        || !DrawStamp(drawing, stamp, canvas.size))
+    if (GdipGraphicsClear(drawing, 0xFF000000) != Ok || !DrawHalftone(drawing, picture, target))
         return nullptr;
     return framed;
 }
 
 // The decoded picture upright on a canvas of its own size, or framed on the one given; what is
 // transparent comes out black.
-GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const FrameCanvas& canvas,
-                       const std::wstring& stamp)
+GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const FrameCanvas& canvas)
 {
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromFile(fw::ToWide(sourcePath).c_str(), &raw) != Ok || !raw)
@@ -79,7 +76,7 @@ GdiplusImagePtr Decode(const std::string& sourcePath, int orientation, const Fra
         || width == 0 || height == 0)
         return nullptr;
     ImageDimensions size{static_cast<int>(width), static_cast<int>(height)};
-    return Framed(raw, size, NeedsCanvas(canvas, size) ? canvas : FrameCanvas{size}, stamp);
+    return Framed(raw, size, NeedsCanvas(canvas, size) ? canvas : FrameCanvas{size});
 }
 
 // Encoded into memory first, so a failed write carries the system's reason.
@@ -108,7 +105,7 @@ FrameOutcome Convert(const std::string& sourcePath, const std::string& frameFile
     CLSID encoder;
     if (!gdiplus || !FindJpegEncoder(encoder))
         return {};
-    GdiplusImagePtr image = Decode(sourcePath, orientation, canvas, StampText(sourcePath, canvas.stamp));
+    GdiplusImagePtr image = Decode(sourcePath, orientation, canvas);
     return image ? WriteJpeg(image.get(), encoder, frameFileName) : FrameOutcome{};
 }
 
@@ -131,9 +128,32 @@ FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& 
     header.LoadHeader(sourcePath);
     SIZE stored = header.GetSize();
     ImageDimensions upright = UprightSize({stored.cx, stored.cy}, header.GetOrientation());
-    if (header.GetOrientation() == 1 && !NeedsCanvas(canvas, upright) && canvas.stamp == settings_rules::STAMP_NONE)
+    if (header.GetOrientation() == 1 && !NeedsCanvas(canvas, upright))
         return {FrameStatus::AsShot};
     return Convert(sourcePath, frameFileName, header.GetOrientation(), canvas);
+}
+
+FrameOutcome StampFrame(const std::string& framedPath, const std::string& photoPath, int stamp,
+                        const std::string& frameFileName)
+{
+    GdiplusSession gdiplus(g_gdiplus);
+    CLSID encoder;
+    GpBitmap* raw = nullptr;
+    if (!gdiplus || !FindJpegEncoder(encoder) || GdipCreateBitmapFromFile(fw::ToWide(framedPath).c_str(), &raw) != Ok
+        || !raw)
+        return {};
+    GdiplusImagePtr framed(raw);
+    UINT width = 0, height = 0;
+    GpGraphics* drawing = nullptr;
+    if (GdipGetImageWidth(raw, &width) != Ok || GdipGetImageHeight(raw, &height) != Ok
+        || GdipGetImageGraphicsContext(raw, &drawing) != Ok)
+        return {};
+    {
+        GraphicsPtr graphics(drawing);
+        if (!DrawStamp(drawing, StampText(photoPath, stamp), {static_cast<int>(width), static_cast<int>(height)}))
+            return {FrameStatus::WriteFailed, ERROR_WRITE_FAULT};
+    }
+    return WriteJpeg(raw, encoder, frameFileName);
 }
 
 ImageDimensions UprightSize(ImageDimensions stored, int orientation)

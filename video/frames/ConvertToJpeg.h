@@ -11,12 +11,10 @@
 
 // The picture every frame is drawn into, fitted with black bars, filled and cropped or
 // stretched, for an encoder that cannot take frames of differing shapes; without a size a
-// frame keeps its own. A stamped frame is always drawn at the canvas's size, so its stamp is
-// as large in every frame.
+// frame keeps its own.
 struct FrameCanvas {
     ImageDimensions size;
     int framing = settings_rules::FRAMING_FIT;
-    int stamp = settings_rules::STAMP_NONE;
 };
 
 // What every frame is encoded with: quality 95, stated rather than left to the codec's default,
@@ -40,11 +38,16 @@ private:
 FrameOutcome ConvertToJpeg(const std::string& sourcePath, const std::string& frameFileName,
                            const FrameCanvas& canvas = {});
 
-// A JPEG whose EXIF orientation says it is seen turned or mirrored, whose shape is not the
-// canvas's, or that is stamped, is decoded, turned upright, framed and written as a new JPEG;
+// A JPEG whose EXIF orientation says it is seen turned or mirrored, or whose shape is not the
+// canvas's, is decoded, turned upright, framed and written as a new JPEG;
 // any other is AsShot, and nothing is written.
 FrameOutcome WriteUprightJpeg(const std::string& sourcePath, const std::string& frameFileName,
                               const FrameCanvas& canvas);
+
+// A frame the encoder framed, with the stamp of the photo it shows drawn in, written as a JPEG
+// frame of quality 95. One that cannot be read is Unreadable.
+FrameOutcome StampFrame(const std::string& framedPath, const std::string& photoPath, int stamp,
+                        const std::string& frameFileName);
 
 // The size a picture of this stored size is seen at, turned as its EXIF orientation says.
 ImageDimensions UprightSize(ImageDimensions stored, int orientation);

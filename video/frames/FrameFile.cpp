@@ -2,6 +2,7 @@
 
 #include "app/FileSystem.h"
 #include "framework/Handles.h"
+#include "imaging/ImageFile.h"
 
 namespace {
 
@@ -11,6 +12,19 @@ FrameOutcome Failed(DWORD error)
 }
 
 } // namespace
+
+bool IsDiskFull(DWORD error)
+{
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+}
+
+ImageDimensions FrameSize(const std::string& frame)
+{
+    CImageFile image;
+    image.LoadHeader(frame);
+    SIZE size = image.GetSize();
+    return {size.cx, size.cy};
+}
 
 bool IsReadable(const std::string& path)
 {

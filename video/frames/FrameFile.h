@@ -1,6 +1,8 @@
 // One frame file in the temporary folder, and how writing it went.
 #pragma once
 
+#include "imaging/ImageHeader.h"
+
 #include <windows.h>
 
 #include <string>
@@ -18,6 +20,11 @@ struct FrameOutcome {
 };
 
 bool IsReadable(const std::string& path);
+
+bool IsDiskFull(DWORD error);
+
+// A frame's size as stored; 0 x 0 when it cannot be read.
+ImageDimensions FrameSize(const std::string& frame);
 
 // Whether the file can be read, and a hard link to it deleted again: a link shares the file's
 // read-only mark, and whoever holds the file open without letting it be deleted.

@@ -84,6 +84,13 @@ bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tem
     return needed <= available;
 }
 
+bool FramedCanFit(const std::string& tempFolder, int frameCount, ImageDimensions videoSize)
+{
+    // Rows of three bytes a pixel, padded to four.
+    uint64_t row = (static_cast<uint64_t>(videoSize.width) * 3 + 3) / 4 * 4;
+    return static_cast<uint64_t>(frameCount) * row * static_cast<uint64_t>(videoSize.height) <= FreeSpace(tempFolder);
+}
+
 bool SegmentsCanFit(const std::string& tempFolder, int frameCount, ImageDimensions videoSize)
 {
     uint64_t pixels = static_cast<uint64_t>(videoSize.width) * static_cast<uint64_t>(videoSize.height);

@@ -13,6 +13,10 @@
 // run's work files (temporary folder and time prefix).
 bool FramesCanFit(const std::vector<ImageFileInfo>& rows, const std::string& tempFolder, const std::string& workFiles);
 
+// False when the temporary folder's volume has no room for frameCount 24-bit BMPs of the
+// video's size.
+bool FramedCanFit(const std::string& tempFolder, int frameCount, ImageDimensions videoSize);
+
 // False when the temporary folder's volume clearly has no room for segments of frameCount
 // frames of the video's size, made before they are joined into the destination.
 bool SegmentsCanFit(const std::string& tempFolder, int frameCount, ImageDimensions videoSize);

@@ -6,6 +6,7 @@
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
 #include "video/frames/ConversionPool.h"
+#include "video/frames/StepBatch.h"
 #include "video/encoder/EncoderCommandLine.h"
 #include "video/jobs/WorkFileNames.h"
 
@@ -26,19 +27,31 @@ std::string CFrameSequence::ScratchName(size_t row) const
     return ConversionFileName(m_folder + m_prefix, row);
 }
 
-void CFrameSequence::DeleteAll()
+void CFrameSequence::DeleteFiles()
 {
     for (const std::string& file : m_written)
         RetryingDeleteFile(file);
+}
+
+void CFrameSequence::DeleteAll()
+{
+    DeleteFiles();
     m_written.clear();
+    m_photos.clear();
 }
 
 namespace {
 
-std::vector<CConversionPool::Item> Conversions(const std::vector<ImageFileInfo>& rows, const CFrameSequence& frames,
-                                               std::vector<size_t>& slots)
+struct Conversion {
+    std::string source;
+    std::string target;
+    bool jpeg = false;  // written only when it must be turned upright
+};
+
+std::vector<Conversion> Conversions(const std::vector<ImageFileInfo>& rows, const CFrameSequence& frames,
+                                    std::vector<size_t>& slots)
 {
-    std::vector<CConversionPool::Item> items;
+    std::vector<Conversion> items;
     slots.assign(rows.size(), SIZE_MAX);
     for (size_t row = 0; row < rows.size(); ++row) {
         if (rows[row].typeText == IMAGE_TYPE_OTHERS)
@@ -61,42 +74,6 @@ FrameOutcome NumberConversion(const std::string& scratch, const std::string& fra
     return {FrameStatus::WriteFailed, error};
 }
 
-// Every move repaints the bar, and waits in the window's queue, which holds no more than
-// 10,000 messages: the steps go in batches, often enough for the eye, all of them by the end.
-class StepBatch {
-public:
-    StepBatch(CJobReport& report, int rows) : m_report(report), m_rows(rows) { Send(); }
-    ~StepBatch() { Send(); }
-    StepBatch(const StepBatch&) = delete;
-    StepBatch& operator=(const StepBatch&) = delete;
-
-    void Step()
-    {
-        ++m_pending;
-        if (::GetTickCount() - m_lastSent >= STEP_INTERVAL_MS)
-            Send();
-    }
-
-private:
-    static constexpr DWORD STEP_INTERVAL_MS = 100;
-
-    void Send()
-    {
-        if (m_pending > 0)
-            m_report.OffsetPos(m_pending);
-        m_done += m_pending;
-        m_report.SetCount({JobPhase::WritingFrames, m_done, m_rows});
-        m_pending = 0;
-        m_lastSent = ::GetTickCount();
-    }
-
-    CJobReport& m_report;
-    const int m_rows;
-    int m_done = 0;
-    int m_pending = 0;
-    DWORD m_lastSent = ::GetTickCount();
-};
-
 } // namespace
 
 ImageDimensions FirstUprightSize(const std::vector<ImageFileInfo>& rows)
@@ -116,8 +93,16 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
 {
     GdiplusSession gdiplus(g_gdiplus);
     std::vector<size_t> slots;
-    CConversionPool pool(Conversions(rows, frames, slots), canvas, fw::ProcessorCount());
-    StepBatch steps(report, static_cast<int>(rows.size()));
+    std::vector<Conversion> items = Conversions(rows, frames, slots);
+    std::vector<std::string> targets;
+    for (const Conversion& item : items)
+        targets.push_back(item.target);
+    CConversionPool pool(std::move(targets), [&](size_t index) {
+        const Conversion& item = items[index];
+        return item.jpeg ? WriteUprightJpeg(item.source, item.target, canvas)
+                         : ConvertToJpeg(item.source, item.target, canvas);
+    }, fw::ProcessorCount());
+    StepBatch steps(report, JobPhase::WritingFrames, static_cast<int>(rows.size()));
     for (size_t row = 0; row < rows.size(); ++row) {
         if (report.CheckStop())
             return {FramesEnd::Stopped, ERROR_SUCCESS, ""};
@@ -131,7 +116,7 @@ FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence&
         if (outcome.status == FrameStatus::WriteFailed)
             return {FramesEnd::WriteFailed, outcome.error, frames.NextName()};
         if (outcome.status == FrameStatus::Written)
-            frames.Added();
+            frames.Added(rows[row].filePath);
         steps.Step();
     }
     return {};

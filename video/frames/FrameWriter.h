@@ -22,13 +22,22 @@ public:
     std::string NextName() const;
     // Where a row's picture is converted before it gets its number.
     std::string ScratchName(size_t row) const;
-    void Added() { m_written.push_back(NextName()); }
+    // The next number is taken by a frame of that photo.
+    void Added(const std::string& photo)
+    {
+        m_written.push_back(NextName());
+        m_photos.push_back(photo);
+    }
+    const std::string& Photo(int number) const { return m_photos[number - 1]; }
+    // The frames' files go, their numbers stay, for frames written anew under them.
+    void DeleteFiles();
     void DeleteAll();
 
 private:
     std::string m_folder;
     std::string m_prefix;
     std::vector<std::string> m_written;
+    std::vector<std::string> m_photos;
 };
 
 enum class FramesEnd { Done, Stopped, WriteFailed };
@@ -44,7 +53,7 @@ ImageDimensions FirstUprightSize(const std::vector<ImageFileInfo>& rows);
 
 // One frame per readable row that is not "Others", numbered from 1 without gaps, upright:
 // JPEG rows stored upright are linked or copied, the others written anew on every core. On a
-// canvas, every frame takes its shape, and with a stamp its size. The bar moves one unit per
+// canvas, every frame takes its shape. The bar moves one unit per
 // row. A row that cannot be read is skipped; a frame that cannot be written ends the run.
 FramesResult WriteFrames(const std::vector<ImageFileInfo>& rows, CFrameSequence& frames, CJobReport& report,
                          const FrameCanvas& canvas);

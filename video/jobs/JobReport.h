@@ -5,7 +5,7 @@
 #include <string>
 
 // What a job is counting: the work dialog says "File n of N" or "Frame n of N".
-enum class JobPhase { None, ListingFiles, WritingFrames, EncodingFrames };
+enum class JobPhase { None, ListingFiles, WritingFrames, FramingFrames, StampingFrames, EncodingFrames };
 
 struct JobCount {
     JobPhase phase = JobPhase::None;

@@ -1,6 +1,5 @@
 #include "app/FileSystem.h"
 #include "app/SettingsRules.h"
-#include "imaging/ImageFile.h"
 #include "resource.h"
 #include "video/encoder/EncoderCommandLine.h"
 #include "video/encoder/EncoderFailure.h"
@@ -10,6 +9,7 @@
 #include "video/frames/FrameWriter.h"
 #include "video/encoder/SegmentedEncode.h"
 #include "video/jobs/VideoJob.h"
+#include "video/jobs/StampedFrames.h"
 #include "video/jobs/VideoPlan.h"
 #include "video/jobs/WorkFileClaim.h"
 
@@ -47,26 +47,12 @@ std::vector<ImageFileInfo> Rows(const ImageFileList& images)
     return rows;
 }
 
-bool IsDiskFull(DWORD error)
-{
-    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
-}
-
 bool IsNonEmptyFile(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return false;
     return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
-}
-
-// What a video of the images' own size takes its size from.
-ImageDimensions FrameSize(const std::string& frame)
-{
-    CImageFile image;
-    image.LoadHeader(frame);
-    SIZE size = image.GetSize();
-    return {size.cx, size.cy};
 }
 
 } // namespace
@@ -80,9 +66,12 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     if (!EnsureDirectory(tempFolder))
         return Failure(IDS_TEMP_PATH_MISSING, tempFolder);
 
-    // Frames and encoder share the bar alike: one unit per row taken each.
+    // Frames and encoder share the bar alike: one unit per row taken each, and with a stamp,
+    // as many again for framing the frames and for stamping them.
     int count = EveryNthCount(input.images.GetCount(), settings.EveryNth);
-    report.SetRange(2 * count + 20);
+    bool stamped = settings.Stamp != settings_rules::STAMP_NONE;
+    int stampShare = stamped ? 2 * count : 0;
+    report.SetRange(2 * count + stampShare + 20);
     if (settings.SortByTime != 0)
         SortImageFilesByTime(input.images);
     report.OffsetPos(5);
@@ -95,16 +84,12 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     CFrameSequence frames(tempFolder, timePrefix);
     // With deflicker the encoder cannot take frames of differing shapes without losing some
     // (it scales each to the first's size): the frames are framed as chosen on the way in.
-    // A stamp is drawn into frames of the video's size, or the draft's, so that it is as large
-    // in every frame.
+    // Stamped frames are all framed to one size on their way to the stamp.
     int framing = settings_rules::ClampInt(settings.Framing, 1, settings_rules::FRAMING_STRETCH);
     bool shaped = settings.Deflicker != 0 && rows.size() > 1 && framing != settings_rules::FRAMING_STRETCH;
     ImageDimensions firstUpright = FirstUprightSize(rows);
-    ImageDimensions videoSize = VideoDimensions(settings.VideoSize, firstUpright);
     FrameCanvas canvas;
-    if (settings.Stamp != settings_rules::STAMP_NONE)
-        canvas = {input.draft ? PlanDraft(videoSize, firstUpright).size : videoSize, framing, settings.Stamp};
-    else if (shaped)
+    if (shaped && !stamped)
         canvas = {firstUpright, framing};
     FramesResult written = WriteFrames(rows, frames, report, canvas);
     if (written.end == FramesEnd::Stopped || report.CheckStop())
@@ -114,8 +99,22 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     if (frames.Count() == 0)
         return Result(true, IDS_SELECT_IMAGES);
 
+    if (stamped) {
+        // A stamp is drawn into frames of the video's size, or the draft's, so that it is as
+        // large in every frame.
+        ImageDimensions first = FrameSize(FormatFrameFileName(tempFolder, timePrefix, 1));
+        ImageDimensions videoSize = VideoDimensions(settings.VideoSize, first);
+        EncoderDraft draft = PlanDraft(videoSize, first);
+        StampedFramesInput stamp{input.encoderPath, tempFolder, timePrefix, input.draft ? draft.size : videoSize,
+                                 framing, input.draft ? draft.lowres : 0, settings.Stamp, input.cores,
+                                 input.minSegmentPixels};
+        JobResult result = StampFrames(stamp, frames, report, 5 + count);
+        if (!result.ok)
+            return result;
+    }
+
     std::string destination = settings.DestinationFile;
-    int encodingStart = 5 + count;
+    int encodingStart = 5 + count + stampShare;
     int shown = encodingStart;
     auto watch = [&](int encodedFrames) {
         int position = EncodingPosition(encodingStart, count, encodedFrames, frames.Count());
@@ -156,9 +155,6 @@ JobResult RunVideoJob(VideoJobInput input, CJobReport& report)
     report.SetPos(count);
     if (success)
         return Result(true, IDS_VIDEO_SUCCESS);
-    // Windows' word first: what a dying process wrote may be a debugger's, not the encoder's.
-    std::string reason = EncoderFailureText(run);
-    if (reason.empty())
-        reason = run.lastError;
+    std::string reason = EncoderFailureReason(run);
     return reason.empty() ? Failure(IDS_VIDEO_FAILED) : Failure(IDS_VIDEO_FAILED_BECAUSE, reason);
 }

@@ -20,7 +20,7 @@ std::string JobMarkFileName(const std::string& workFiles)
 std::string WorkFilePrefix(const std::string& fileName)
 {
     static const std::regex WORK_FILE(
-        R"((\d{14})_(\d{4,}\.jpg|(row\d+|probe\d+_\d+)\.tmp|job\.lock|((seg\d+|join)_)?(progress|errors)\.txt|seg\d+\.[a-z0-9]+))");
+        R"((\d{14})_(\d{4,}\.jpg|framed_\d{4,}\.bmp|(row\d+|probe\d+_\d+)\.tmp|job\.lock|((seg\d+|join)_)?(progress|errors)\.txt|seg\d+\.[a-z0-9]+))");
     std::smatch match;
     return std::regex_match(fileName, match, WORK_FILE) ? match[1].str() : "";
 }

@@ -16,7 +16,7 @@ std::string ProbeFileName(const std::string& workFiles, unsigned long process, u
 std::string JobMarkFileName(const std::string& workFiles);
 
 // The time prefix of a file name (no folder) the job gives its files: frames "_0001.jpg",
-// conversions, probes, the mark, the encoders' "_progress.txt" and "_errors.txt", with
+// framed frames "_framed_0001.bmp", conversions, probes, the mark, the encoders' "_progress.txt" and "_errors.txt", with
 // "_seg<n>" or "_join" before them for several encoders, and segments "_seg<n>.<ext>".
 // Empty for any other name.
 std::string WorkFilePrefix(const std::string& fileName);
