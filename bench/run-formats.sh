@@ -10,16 +10,9 @@
 #     and on a steady sequence, SSIM of ticked against clear (aim >= 0.98);
 #   - the H.264 profile and level of every fixed size at 25 and 50 frames a second, 4K among them.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-bash tools/install-deps.sh > /dev/null
-bash tools/build.sh > /dev/null
-cmake --build build/native --target encoder_arguments > /dev/null
-source tools/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/encoder-arguments-setup.sh"
 # Wine reads a host path ("/tmp/...") as one on the current drive, which is the host's root.
 shipped() { wine build/windows/bin/ffmpeg.exe "$@"; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # encode RATE SIZE DEFLICKER FOLDER DESTINATION: the job's encoder run over FOLDER/seq_%04d.jpg.
 encode() {

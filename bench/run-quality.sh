@@ -7,14 +7,7 @@
 # against the photos brought to the same framing (the host's ffmpeg measures), and for MP4 the
 # profile, sampling and level that Windows' own player needs (High, yuv420p, at most 5.1).
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-bash tools/install-deps.sh > /dev/null
-bash tools/build.sh > /dev/null
-cmake --build build/native --target encoder_arguments > /dev/null
-source tools/wine-env.sh
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/encoder-arguments-setup.sh"
 
 echo "Making twenty 4000 x 3000 photos (ImageMagick) ..."
 # One step at a time, and one frame at a time: ImageMagick's policy caps the pixel cache.

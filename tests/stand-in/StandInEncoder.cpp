@@ -19,6 +19,8 @@
 
 namespace {
 
+using unique_change_notification = fw::UniqueResource<HANDLE, fw::InvalidHandleTraits<::FindCloseChangeNotification>>;
+
 // Wide throughout: the job's folders are named in any script.
 const std::wstring PATTERN_END = L"_%04d.jpg";
 
@@ -65,11 +67,17 @@ void CopyFrames(const std::wstring& pattern, const std::wstring& seen)
     WriteText(Folder(seen.substr(0, seen.size() - 1)) + L"links", std::to_string(LinkCount(prefix + L"_0001.jpg")) + "\n");
 }
 
-// Until the test lets the encoder finish; a stop ends it before.
+// Until the test lets the encoder finish; a stop ends it before. Woken by each name made in
+// the folder, and looking after the watch is set, so a "go" made at any moment is seen.
 void WaitForGo(const std::wstring& video)
 {
-    while (::GetFileAttributesW((Folder(video) + L"go").c_str()) == INVALID_FILE_ATTRIBUTES)
-        ::Sleep(20);
+    unique_change_notification change(
+        ::FindFirstChangeNotificationW(Folder(video).c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+    while (::GetFileAttributesW((Folder(video) + L"go").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (!change || ::WaitForSingleObject(change.get(), INFINITE) != WAIT_OBJECT_0
+            || !::FindNextChangeNotification(change.get()))
+            return;
+    }
 }
 
 // The frames of the pattern, half a video, and the whole one if asked.
